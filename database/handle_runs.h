@@ -1,0 +1,37 @@
+// database/handle_runs.h: HandleRuns, an ordered set of integers kept as maximal runs of
+// consecutive values, used by the handle manager. Internal: not installed, touches nothing else.
+// Every operation is logarithmic in the number of runs, never linear in the values they span.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+
+namespace veltcore::detail {
+
+class HandleRuns {
+ public:
+  bool contains(std::int64_t v) const { return runHolding(v) != runs_.end(); }
+  // Adds v; false when it was already present.
+  bool insert(std::int64_t v);
+  // Removes v; false when it was absent.
+  bool erase(std::int64_t v);
+  // The smallest value >= v that is not in the set.
+  std::int64_t firstNotIn(std::int64_t v) const;
+  // Number of values (not runs) in the set.
+  std::size_t size() const { return size_; }
+  std::size_t runCount() const { return runs_.size(); }
+
+ private:
+  // First value of each run -> one past its last value. Runs never touch: a gap of at least
+  // one value separates any two of them.
+  using Runs = std::map<std::int64_t, std::int64_t>;
+
+  Runs runs_;
+  std::size_t size_ = 0;
+
+  Runs::const_iterator runHolding(std::int64_t v) const;
+  Runs::iterator runHolding(std::int64_t v);
+};
+
+}  // namespace veltcore::detail
