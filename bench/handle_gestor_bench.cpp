@@ -3,7 +3,7 @@
 // has wrapped. Each iteration uses a fresh manager, so times are for the whole million.
 #include <benchmark/benchmark.h>
 
-#include "veltcore/database/handle.h"
+#include <veltcore/database/handle.h>
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "database/handle_runs.h"
 #include "database/int32_cast.h"
-#include "veltcore/database/handle.h"
+#include <veltcore/database/handle.h>
 
 using veltcore::detail::HandleRuns;
 using veltcore::detail::toInt32;

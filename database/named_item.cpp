@@ -1,7 +1,7 @@
 // database/named_item.cpp: CNamedItem, the name, flags and entity count of a table item.
 // Flags and counts are signed 32-bit words: long arguments are narrowed with toInt32 and the
 // count is stepped in 64 bits, so it wraps like the 32-bit word instead of overflowing.
-#include "veltcore/database/named_item.h"
+#include <veltcore/database/named_item.h>
 
 #include "database/int32_cast.h"
 

@@ -1,7 +1,7 @@
 // database/named_item_table.cpp: CNamedItemTableImp, the ordered owning list of table items, its
 // case-blind lookup and its case-sensitive progressive names. Deletes items only in the
 // destructor and clearAll; remove hands the item back to the caller.
-#include "veltcore/database/named_item.h"
+#include <veltcore/database/named_item.h>
 
 #include <algorithm>
 #include <cstring>

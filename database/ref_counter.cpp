@@ -1,6 +1,6 @@
 // database/ref_counter.cpp: IRefCounter's count steps. The count is a signed 32-bit word stepped
 // in 64 bits, so it wraps instead of overflowing; only an exact 0 deletes the object.
-#include "veltcore/database/ref_counter.h"
+#include <veltcore/database/ref_counter.h>
 
 #include "database/int32_cast.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "veltcore/database/handle.h"
+#include <veltcore/database/handle.h>
 
 namespace {
 

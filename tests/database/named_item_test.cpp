@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "veltcore/database/named_item.h"
+#include <veltcore/database/named_item.h>
 
 namespace {
 

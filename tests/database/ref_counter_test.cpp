@@ -2,7 +2,7 @@
 // and copies carry the count.
 #include <gtest/gtest.h>
 
-#include "veltcore/database/ref_counter.h"
+#include <veltcore/database/ref_counter.h>
 
 namespace {
 

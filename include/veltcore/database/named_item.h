@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "veltcore/core/string.h"
+#include <veltcore/core/string.h>
 
 // A layer, linetype, text style or block: a name, a word of flags whose bits belong to each item
 // kind, and the number of entities that refer to the item (kept by the entities, never by us).
