@@ -74,6 +74,9 @@ class CNamedItemTableImp {
   void remove(CNamedItem* item);
   // The first item, in table order, whose name equals name ignoring case; null when none.
   CNamedItem* get(const String& name) const;
+  // Empties the sequence without deleting the items: for a table whose items are deleted in
+  // an order of its own.
+  void releaseAll() { items_.clear(); }
   // The i-th item, unchecked.
   CNamedItem* operator[](int i) const { return items_[static_cast<std::size_t>(i)]; }
 

@@ -1,0 +1,18 @@
+// veltcore/entities/transform_visitors.h: visitors that transform entities in place.
+// CEntMoveVisitor moves an entity by an offset; each entity class handles it in its own
+// visit, so the visitor grows a visit with every entity class.
+#pragma once
+
+#include <veltcore/core/point.h>
+#include <veltcore/entities/visitor.h>
+
+class CEntMoveVisitor : public IEntVisitor {
+ public:
+  explicit CEntMoveVisitor(const PNT_3D& d) : d_(d) {}
+
+  // The insertion point and the box move; the block is untouched.
+  void visit(CEntInsert& e) override;
+
+ private:
+  PNT_3D d_;
+};

@@ -1,0 +1,191 @@
+// tests/database/layer_test.cpp: layers, the layer table and the colour names. The central
+// check: after any sequence of adds, removes, linetype changes and snapshot restores, every
+// linetype's layer count equals the number of layers that use it.
+#include <veltcore/database/colors.h>
+#include <veltcore/database/data.h>
+#include <veltcore/database/data_calls.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+struct DataDeleter {
+  void operator()(CData* d) const { deleteData(d); }
+};
+using DataPtr = std::unique_ptr<CData, DataDeleter>;
+
+DataPtr newDrawing() {
+  return DataPtr(CDataFactory().createData());
+}
+
+// Layers that use lt: layer 0 and the listed layers.
+long layersUsing(const CData& d, const CLtype* lt) {
+  long n = d.getLayer0().getLtype() == lt ? 1 : 0;
+  const CLayerTable& layers = d.getLayerTable();
+  for (int i = 0; i < layers.size(); ++i)
+    if (layers[i]->getLtype() == lt) ++n;
+  return n;
+}
+
+TEST(Layer, CountsFollowEveryChangeOfALayersLinetype) {
+  DataPtr d = newDrawing();
+  std::vector<CLtype*> ltypes{&d->getLtypeContinuous(), &d->getLtypeByLayer()};
+  for (const char* name : {"DASHED", "HIDDEN", "CENTER"}) {
+    const double dashes[] = {0.5, -0.25};
+    CLtype* lt = d->getLtypeFactory().create(name, "", dashes, 2, 0);
+    addLtype(*d, lt);
+    ltypes.push_back(lt);
+  }
+  std::mt19937 rng(7);
+  auto pick = [&rng](auto& v) { return v[rng() % v.size()]; };
+  for (int step = 0; step < 3000; ++step) {
+    const CLayerTable& table = d->getLayerTable();
+    CLayer* listed = table.size() > 0 ? table[static_cast<int>(rng() % table.size())] : nullptr;
+    switch (rng() % 5) {
+      case 0:
+        addLayer(*d, d->getLayerFactory().create("L", pick(ltypes), 1, 0));
+        break;
+      case 1:
+        if (listed != nullptr) {
+          removeLayer(*d, listed);
+          delete listed;
+        }
+        break;
+      case 2:
+        if (listed != nullptr) listed->setLtype(pick(ltypes));
+        break;
+      case 3:
+        if (listed != nullptr) {
+          std::unique_ptr<CLayerMemento> m(listed->createMemento());
+          listed->setLtype(pick(ltypes));
+          listed->setMemento(*m);
+          EXPECT_TRUE(*m == *listed);
+        }
+        break;
+      case 4:
+        d->getLayer0().setLtype(pick(ltypes));
+        break;
+    }
+    for (CLtype* lt : ltypes) ASSERT_EQ(lt->getLayers(), layersUsing(*d, lt)) << "step " << step;
+  }
+  d->getLayerTable().clearAll();
+  for (CLtype* lt : ltypes) EXPECT_EQ(lt->getLayers(), layersUsing(*d, lt));
+}
+
+TEST(Layer, TableLookupAndRemoval) {
+  DataPtr d = newDrawing();
+  CLayer* walls = d->getLayerFactory().create("Layer1", &d->getLtypeContinuous(), 3, 0);
+  addLayer(*d, walls);
+  EXPECT_EQ(getLayer(*d, "0"), &d->getLayer0());
+  EXPECT_EQ(getLayer(*d, "LAYER1"), walls);
+  EXPECT_EQ(getLayer(*d, "Layer2"), nullptr);
+  EXPECT_EQ(d->getLayerTable().size(), 1);
+  EXPECT_EQ(d->getLtypeContinuous().getLayers(), 2);
+
+  EXPECT_EQ(removeLayer(*d, "0"), nullptr);  // layer 0 never leaves
+  EXPECT_EQ(removeLayer(*d, "nothing"), nullptr);
+  removeLayer(*d, &d->getLayer0());
+  EXPECT_EQ(d->getLtypeContinuous().getLayers(), 2);
+
+  std::unique_ptr<CLayer> taken(removeLayer(*d, "layer1"));
+  EXPECT_EQ(taken.get(), walls);
+  EXPECT_EQ(d->getLayerTable().size(), 0);
+  EXPECT_EQ(d->getLtypeContinuous().getLayers(), 1);
+  removeLayer(*d, taken.get());  // not listed any more: nothing moves
+  EXPECT_EQ(d->getLtypeContinuous().getLayers(), 1);
+}
+
+TEST(Layer, FlagsAndCopies) {
+  CLtypeContinuous continuous;
+  CLayerFactory factory;
+  std::unique_ptr<CLayer> layer(factory.create("A", &continuous, 5, 0));
+  layer->setOff(true);
+  EXPECT_FALSE(layer->thawed());
+  EXPECT_FALSE(layer->isFrozen());
+  layer->setFrozen(true);
+  layer->setLocked(true);
+  layer->setPrivate(true);
+  EXPECT_EQ(layer->getFlags(), 1 + 4 + 128 + 32768);
+  layer->setOff(false);
+  layer->setFrozen(false);
+  EXPECT_TRUE(layer->thawed());
+
+  layer->addEntity();
+  std::unique_ptr<CLayer> copy(factory.create(*layer));
+  EXPECT_EQ(copy->getEntities(), 0);
+  EXPECT_TRUE(*copy == *layer);
+  copy->setColor(6);
+  EXPECT_TRUE(*copy != *layer);
+  EXPECT_EQ(continuous.getLayers(), 0);  // neither creating nor copying counts
+
+  std::unique_ptr<CLayerMemento> m(layer->createMemento());
+  layer->setName("B");
+  EXPECT_TRUE(*m != *layer);
+  layer->setMemento(*m);
+  EXPECT_STREQ(layer->getName().c_str(), "A");
+}
+
+TEST(Layer, ExternalReferenceLayersCarryTheirReference) {
+  DataPtr d = newDrawing();
+  std::unique_ptr<CBlockXRef> xref(d->getBlockFactory().createXRef(
+      d->getLtypeContinuous(), d->getLtypeByLayer(), d->getLtypeByBlock(), d->getLayer0(), "A"));
+  std::unique_ptr<CLayerXRef> walls(
+      d->getLayerFactory().createXRef(*xref, "WALLS", &d->getLtypeContinuous(), 1, 4));
+  EXPECT_EQ(walls->getFlags(), 4);  // stored as given until the next setFlags
+  EXPECT_STREQ(walls->getName().c_str(), "WALLS");
+  EXPECT_STREQ(walls->getFullName().c_str(), "A|WALLS");
+  EXPECT_TRUE(walls->isXRef());
+  walls->setFlags(0);
+  EXPECT_EQ(walls->getFlags(), 16);  // the reference is not loaded
+  walls->setFlags(32 | 1);
+  EXPECT_EQ(walls->getFlags(), 16 | 1);
+}
+
+class LayerKinds : public ILayerVisitor {
+ public:
+  void visit(CLayerXRef&) override { seen += 'X'; }
+  void visit(CLayer0&) override { seen += '0'; }
+  void visit(CLayer&) override { seen += 'L'; }
+  std::string seen;
+};
+
+TEST(Layer, VisitorSeesTheConcreteKind) {
+  DataPtr d = newDrawing();
+  std::unique_ptr<CLayer> plain(d->getLayerFactory().create(d->getLayer0()));
+  LayerKinds kinds;
+  d->getLayer0().accept(kinds);
+  plain->accept(kinds);
+  EXPECT_EQ(kinds.seen, "0L");
+  EXPECT_FALSE(plain->is0());  // a copy of layer 0 is an ordinary layer named "0"
+  EXPECT_STREQ(plain->getName().c_str(), "0");
+}
+
+TEST(Colors, NamesComeFromTheMessageTableOrTheNumber) {
+  struct Case {
+    int color;
+    const char* name;
+  };
+  const Case cases[] = {{0, "DABLOCCO"}, {1, "Rosso"}, {2, "Giallo"},   {3, "Verde"},
+                        {4, "Cyan"},     {5, "Blu"},   {6, "Magenta"},  {7, "Bianco"},
+                        {8, "8"},        {255, "255"}, {256, "DAPIANO"}};
+  for (const Case& c : cases) EXPECT_STREQ(CColors::getInstance()[c.color].c_str(), c.name);
+  const String* eight = &CColors::getInstance()[8];
+  EXPECT_EQ(&CColors::getInstance()[8], eight);  // made once, then kept
+  shutdownCore();
+  EXPECT_STREQ(CColors::getInstance()[7].c_str(), "Bianco");  // a new instance after shutdown
+}
+
+TEST(Colors, ResolutionTakesOneStep) {
+  CLtypeContinuous continuous;
+  CLayer0 layer(&continuous, 4, 0);
+  EXPECT_EQ(getColor(0, &layer, 5), 5);
+  EXPECT_EQ(getColor(256, &layer, 5), 4);
+  EXPECT_EQ(getColor(3, &layer, 5), 3);
+  EXPECT_EQ(getColor(0, &layer, 256), 256);  // not resolved further
+}
+
+}  // namespace

@@ -1,0 +1,127 @@
+// tests/database/xref_test.cpp: external references: dependency records and needed counts,
+// load status without a readable file, unloading, and dependent names.
+#include <veltcore/database/data.h>
+#include <veltcore/database/data_calls.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "database/test_insert.h"
+
+namespace {
+
+struct DataDeleter {
+  void operator()(CData* d) const { deleteData(d); }
+};
+using DataPtr = std::unique_ptr<CData, DataDeleter>;
+
+DataPtr newDrawing() {
+  return DataPtr(CDataFactory().createData());
+}
+
+CBlockXRef* newXRef(CData& d, const char* name) {
+  return d.getBlockFactory().createXRef(d.getLtypeContinuous(), d.getLtypeByLayer(),
+                                        d.getLtypeByBlock(), d.getLayer0(), name, "plan.dxf",
+                                        PNT_3D(0, 0, 0), 0);
+}
+
+TEST(XRefDepend, RecordsCountUsesAndReferencesCountRecords) {
+  DataPtr d = newDrawing();
+  CBlockXRef* x = newXRef(*d, "X");
+  CBlockXRef* y = newXRef(*d, "Y");
+  d->getBlockXRefTable().add(x);
+  d->getBlockXRefTable().add(y);
+  CBlockXRefDepend first, second;
+
+  first.add(x);
+  first.add(x);
+  first.add(y);
+  second.add(x);
+  EXPECT_EQ(x->getNeeded(), 2);  // two records name x, whatever their counts
+  EXPECT_EQ(first.getDependList().size(), 2u);
+  EXPECT_EQ(first.getDependList()[0]->count, 2);
+
+  first.dec(x);
+  EXPECT_EQ(x->getNeeded(), 2);
+  first.dec(x);
+  EXPECT_EQ(x->getNeeded(), 1);
+  EXPECT_EQ(first.getDependList().size(), 1u);
+  first.dec(x);  // no record: nothing happens
+  EXPECT_EQ(x->getNeeded(), 1);
+
+  second.zero();
+  first.zero();
+  EXPECT_EQ(x->getNeeded(), 0);
+  EXPECT_EQ(y->getNeeded(), 0);
+  EXPECT_TRUE(first.getDependList().empty());
+}
+
+TEST(XRef, LoadWithoutAReadableFileEndsNotFound) {
+  DataPtr d = newDrawing();
+  CBlockXRef* x = newXRef(*d, "PLAN");
+  d->getBlockXRefTable().add(x);
+  EXPECT_TRUE(x->initialized());
+  EXPECT_EQ(x->getStatus(), CBlockXRef::kNotLoaded);
+  x->load(*d);
+  EXPECT_EQ(x->getStatus(), CBlockXRef::kFileNotFound);
+  EXPECT_FALSE(x->loaded());
+  EXPECT_EQ(x->getFlags() & 32, 0);
+  x->setPath(*d, "other.dxf");  // not loaded: only the path changes
+  EXPECT_STREQ(x->getPath().c_str(), "other.dxf");
+  EXPECT_EQ(x->getStatus(), CBlockXRef::kFileNotFound);
+}
+
+TEST(XRef, UnloadDropsContentsButKeepsLayersAndLinetypes) {
+  DataPtr d = newDrawing();
+  CBlockXRef* x = newXRef(*d, "PLAN");
+  d->getBlockXRefTable().add(x);
+  CLtypeXRef* dashed = d->getLtypeFactory().createXRef(*x, "DASHED", "", CLtypeComplexDashSeq(), 0);
+  x->add(dashed);
+  CLayerXRef* walls = d->getLayerFactory().createXRef(*x, "WALLS", dashed, 1, 16 | 32);
+  x->add(walls);
+  EXPECT_EQ(dashed->getLayers(), 1);
+  x->add(new TestInsert(nullptr, PNT_3D(1, 1, 0), walls, dashed));
+  EXPECT_EQ(walls->getEntities(), 1);
+  x->add(d->getBlockFactory().create("INNER", 0));
+  CBlockXRefDepend& depend = x->getDepend();
+  CBlockXRef* other = newXRef(*d, "OTHER");
+  d->getBlockXRefTable().add(other);
+  depend.add(other);
+
+  x->unload();
+  EXPECT_EQ(x->size(), 0);
+  EXPECT_EQ(walls->getEntities(), 0);
+  EXPECT_EQ(x->getBlockTable().size(), 0);
+  EXPECT_EQ(x->getStyleTable().size(), 0);
+  EXPECT_EQ(x->getLayer("walls"), walls);
+  EXPECT_EQ(walls->getFlags(), 16);
+  EXPECT_EQ(dashed->getFlags() & 0x30, 0x10);
+  EXPECT_STREQ(dashed->getFullName().c_str(), "PLAN|DASHED");
+  EXPECT_EQ(other->getNeeded(), 1);  // unload keeps the dependencies; load resets them
+  x->load(*d);
+  EXPECT_EQ(other->getNeeded(), 0);
+}
+
+TEST(XRef, DependentNamesSplitAtTheFirstBar) {
+  struct Case {
+    const char* full;
+    bool split;
+    const char* prefix;
+    const char* name;
+  };
+  const Case cases[] = {
+      {"A|WALL", true, "A", "WALL"}, {"A|B|C", true, "A", "B|C"}, {"|WALL", false, "", ""},
+      {"WALL|", false, "", ""},      {"WALL", false, "", ""},     {"", false, "", ""},
+      {"|", false, "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.full);
+    String prefix("untouched"), name("untouched");
+    EXPECT_EQ(scomposeName(c.full, prefix, name), c.split);
+    EXPECT_STREQ(prefix.c_str(), c.split ? c.prefix : "untouched");
+    EXPECT_STREQ(name.c_str(), c.split ? c.name : "untouched");
+  }
+}
+
+}  // namespace
