@@ -1,7 +1,7 @@
 // database/handle_ent.cpp: IHandleEnt's handle storage and the IHandleGestor destructor.
 // The handle is kept as a signed 32-bit value; long arguments are narrowed with toInt32.
-#include "database/int32_cast.h"
 #include <veltcore/database/handle.h>
+#include "database/int32_cast.h"
 
 using veltcore::detail::toInt32;
 

@@ -3,9 +3,9 @@
 // handle nor the exhaustion check ever walks the handle range one value at a time.
 #include <utility>
 
+#include <veltcore/database/handle.h>
 #include "database/handle_runs.h"
 #include "database/int32_cast.h"
-#include <veltcore/database/handle.h>
 
 using veltcore::detail::HandleRuns;
 using veltcore::detail::toInt32;

@@ -1,7 +1,7 @@
 // database/handle_gestor_foo.cpp: CHandleGestorFoo, the manager of a drawing without handles.
 // It only counts reserved objects; the count wraps like the 32-bit word it is.
-#include "database/int32_cast.h"
 #include <veltcore/database/handle.h>
+#include "database/int32_cast.h"
 
 using veltcore::detail::toInt32;
 

@@ -6,8 +6,6 @@
 
 #include <cstring>
 
-#include "core/string_ops.h"
-
 namespace {
 
 // Moves one layer's use from the linetype `from` to `to`.
@@ -72,15 +70,10 @@ void CLayer0::accept(ILayerVisitor& visitor) {
 }
 
 CLayerXRef::CLayerXRef(CBlockXRef& xref, const String& name, CLtype* lt, short color, long flags)
-    : CLayer(name, lt, color, flags), xref_(&xref), fullName_(xref.getName() + "|" + name) {}
+    : CLayer(name, lt, color, flags), xref_(&xref), fullName_(xref.dependentName(name)) {}
 
 void CLayerXRef::setFlags(long flags) {
-  long forced = flags | kXRefDependent;
-  if (xref_->loaded())
-    forced |= kXRefLoaded;
-  else
-    forced &= ~kXRefLoaded;
-  CNamedItem::setFlags(forced);
+  CNamedItem::setFlags(xref_->dependentFlags(flags));
 }
 
 void CLayerXRef::accept(ILayerVisitor& visitor) {

@@ -4,6 +4,8 @@
 #include <veltcore/database/xref.h>
 #include <veltcore/entities/entity.h>
 
+#include "core/string_ops.h"
+
 CBlockXRef::CBlockXRef(CLtypeContinuous& continuous, CLtypeByLayer& byLayer, CLtypeByBlock& byBlock,
                        CLayer0& layer0, const String& name)
     : CBlock(name),
@@ -34,6 +36,15 @@ void CBlockXRef::init(const String& path, const PNT_3D& base, long flags) {
 void CBlockXRef::setStatus(long status) {
   status_ = static_cast<std::int32_t>(status);
   setFlags(kXRefLoaded, status == kLoaded);
+}
+
+String CBlockXRef::dependentName(const String& name) const {
+  return getName() + "|" + name;
+}
+
+long CBlockXRef::dependentFlags(long flags) const {
+  const long dependent = flags | CLayer::kXRefDependent;
+  return loaded() ? (dependent | CLayer::kXRefLoaded) : (dependent & ~CLayer::kXRefLoaded);
 }
 
 void CBlockXRef::add(CEnt* e) {

@@ -4,19 +4,12 @@
 #include <veltcore/database/xref.h>
 #include <veltcore/linetypes/linetype.h>
 
-#include "core/string_ops.h"
-
 CLtypeXRef::CLtypeXRef(CBlockXRef& xref, const String& name, const String& desc,
                        const CLtypeComplexDashSeq& seq, long flags)
-    : CLtype(name, desc, seq, flags), xref_(&xref), fullName_(xref.getName() + "|" + name) {}
+    : CLtype(name, desc, seq, flags), xref_(&xref), fullName_(xref.dependentName(name)) {}
 
 void CLtypeXRef::setFlags(long flags) {
-  long forced = flags | kXRefDependent;
-  if (xref_->loaded())
-    forced |= kXRefLoaded;
-  else
-    forced &= ~kXRefLoaded;
-  CNamedItem::setFlags(forced);
+  CNamedItem::setFlags(xref_->dependentFlags(flags));
 }
 
 void CLtypeXRef::accept(ILtypeVisitor& visitor) {

@@ -9,19 +9,15 @@
 #include <memory>
 #include <string>
 
+#include "database/test_drawing.h"
 #include "database/test_insert.h"
 #include "entities/test_entity.h"
 
 namespace {
 
-struct DataDeleter {
-  void operator()(CData* d) const { deleteData(d); }
-};
-using DataPtr = std::unique_ptr<CData, DataDeleter>;
-
 class BlockTableTest : public ::testing::Test {
  protected:
-  BlockTableTest() : d_(CDataFactory().createData()), layer_(&d_->getLayer0()) {}
+  BlockTableTest() : d_(newDrawing()), layer_(&d_->getLayer0()) {}
 
   // A point with a booked handle, as the entity factory makes them.
   TestPnt* point(double x, double y) {

@@ -8,21 +8,11 @@
 #include <memory>
 #include <string>
 
+#include "database/test_drawing.h"
 #include "database/test_insert.h"
 #include "entities/test_entity.h"
 
 namespace {
-
-struct DataDeleter {
-  void operator()(CData* d) const { deleteData(d); }
-};
-using DataPtr = std::unique_ptr<CData, DataDeleter>;
-
-DataPtr newDrawing(bool handling = true) {
-  CDataFactory factory;
-  factory.setHandling(handling);
-  return DataPtr(factory.createData());
-}
 
 template <class Iterator>
 std::string walk(Iterator it) {

@@ -10,17 +10,9 @@
 #include <memory>
 #include <random>
 #include <vector>
+#include "database/test_drawing.h"
 
 namespace {
-
-struct DataDeleter {
-  void operator()(CData* d) const { deleteData(d); }
-};
-using DataPtr = std::unique_ptr<CData, DataDeleter>;
-
-DataPtr newDrawing() {
-  return DataPtr(CDataFactory().createData());
-}
 
 // Layers that use lt: layer 0 and the listed layers.
 long layersUsing(const CData& d, const CLtype* lt) {

@@ -7,18 +7,10 @@
 
 #include <memory>
 
+#include "database/test_drawing.h"
 #include "database/test_insert.h"
 
 namespace {
-
-struct DataDeleter {
-  void operator()(CData* d) const { deleteData(d); }
-};
-using DataPtr = std::unique_ptr<CData, DataDeleter>;
-
-DataPtr newDrawing() {
-  return DataPtr(CDataFactory().createData());
-}
 
 CBlockXRef* newXRef(CData& d, const char* name) {
   return d.getBlockFactory().createXRef(d.getLtypeContinuous(), d.getLtypeByLayer(),

@@ -68,6 +68,11 @@ class CBlockXRef : public CBlock {
   void add(CBlock* block);
 
   bool loaded() const { return status_ == kLoaded; }
+  // The full name of one of this reference's items: "reference|name".
+  String dependentName(const String& name) const;
+  // flags as one of this reference's items carries them: bit 16 always, bit 32 exactly while
+  // the reference is loaded.
+  long dependentFlags(long flags) const;
   long getStatus() const { return status_; }
   bool initialized() const { return initialized_; }
   long getNeeded() const { return needed_; }
