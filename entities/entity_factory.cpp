@@ -1,13 +1,69 @@
-// entities/entity_factory.cpp: CEntFactory's cloning, handle booking and unbooking of entities
-// that never entered the drawing. Allocation failure gives null; the manager's exceptions pass.
+// entities/entity_factory.cpp: CEntFactory's creation of entities, cloning, handle booking and
+// unbooking of entities that never entered the drawing.
+// Allocation failure gives null (the booked handle stays booked); the manager's exceptions pass.
 #include <veltcore/entities/entity_factory.h>
 
-#include <new>
-
 #include <veltcore/database/handle.h>
+#include <veltcore/entities/arc.h>
+#include <veltcore/entities/circle.h>
 #include <veltcore/entities/entity.h>
+#include <veltcore/entities/face3d.h>
+#include <veltcore/entities/line.h>
+#include <veltcore/entities/pnt.h>
 
 CEntFactory::~CEntFactory() = default;
+
+CEntPnt* CEntFactory::createEntPnt(IHandleGestor& g, const CEntPnt& src) {
+  return make<CEntPnt>(src, g.bookNext());
+}
+
+CEntPnt* CEntFactory::createEntPnt(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                   const PNT_3D& p, long handle) {
+  bookHandle(g, handle);
+  return make<CEntPnt>(handle, layer, ltype, color, p);
+}
+
+CEntLine* CEntFactory::createEntLine(IHandleGestor& g, const CEntLine& src) {
+  return make<CEntLine>(src, g.bookNext());
+}
+
+CEntLine* CEntFactory::createEntLine(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                     const LINE_3D& l, long handle) {
+  bookHandle(g, handle);
+  return make<CEntLine>(handle, layer, ltype, color, l);
+}
+
+CEntCircle* CEntFactory::createEntCircle(IHandleGestor& g, const CEntCircle& src) {
+  return make<CEntCircle>(src, g.bookNext());
+}
+
+CEntCircle* CEntFactory::createEntCircle(IHandleGestor& g, CLayer* layer, CLtype* ltype,
+                                         short color, const CIRCLE_3D& c, long handle) {
+  bookHandle(g, handle);
+  return make<CEntCircle>(handle, layer, ltype, color, c);
+}
+
+CEntArc* CEntFactory::createEntArc(IHandleGestor& g, const CEntArc& src) {
+  return make<CEntArc>(src, g.bookNext());
+}
+
+CEntArc* CEntFactory::createEntArc(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                   const ARC_3D& a, long handle) {
+  bookHandle(g, handle);
+  return make<CEntArc>(handle, layer, ltype, color, a);
+}
+
+CEnt3DFace* CEntFactory::createEnt3DFace(IHandleGestor& g, const CEnt3DFace& src) {
+  return make<CEnt3DFace>(src, g.bookNext());
+}
+
+CEnt3DFace* CEntFactory::createEnt3DFace(IHandleGestor& g, CLayer* layer, CLtype* ltype,
+                                         short color, const PNT_3D& p0, const PNT_3D& p1,
+                                         const PNT_3D& p2, const PNT_3D& p3, long flags,
+                                         long handle) {
+  bookHandle(g, handle);
+  return make<CEnt3DFace>(handle, layer, ltype, color, p0, p1, p2, p3, flags);
+}
 
 CEnt* CEntFactory::clone(IHandleGestor& g, CBlockFactory& bf, CBlockTable& bt, const CEnt& src) {
   const long handle = g.bookNext();

@@ -1,9 +1,40 @@
 // entities/move_visitor.cpp: CEntMoveVisitor, moving entities by an offset.
-// Moving keeps each box current by moving it too, instead of recomputing it.
+// Points, lines, circles and arcs recompute their box after the move; faces and inserts move
+// their box along instead.
+#include <veltcore/entities/arc.h>
+#include <veltcore/entities/circle.h>
+#include <veltcore/entities/face3d.h>
 #include <veltcore/entities/insert.h>
+#include <veltcore/entities/line.h>
+#include <veltcore/entities/pnt.h>
 #include <veltcore/entities/transform_visitors.h>
+
+void CEntMoveVisitor::visit(CEnt3DFace& e) {
+  for (long i = 0; i < 4; ++i) e.getVertex(i).move(d_);
+  e.getBdry().move(d_);
+}
 
 void CEntMoveVisitor::visit(CEntInsert& e) {
   e.getPnt().move(d_);
   e.getBdry().move(d_);
+}
+
+void CEntMoveVisitor::visit(CEntArc& e) {
+  e.getArc().centre.move(d_);
+  e.calcBdry();
+}
+
+void CEntMoveVisitor::visit(CEntCircle& e) {
+  e.getCircle().centre.move(d_);
+  e.calcBdry();
+}
+
+void CEntMoveVisitor::visit(CEntLine& e) {
+  e.getLine().move(d_);
+  e.calcBdry();
+}
+
+void CEntMoveVisitor::visit(CEntPnt& e) {
+  e.getPnt().move(d_);
+  e.calcBdry();
 }

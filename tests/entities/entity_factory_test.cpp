@@ -9,6 +9,7 @@
 #include <veltcore/database/data_calls.h>
 #include <veltcore/database/handle.h>
 #include <veltcore/database/layer.h>
+#include <veltcore/entities/create_calls.h>
 #include <veltcore/entities/entity_table.h>
 
 #include "entities/test_entity.h"

@@ -1,18 +1,36 @@
 // veltcore/entities/entity_factory.h: CEntFactory, through which every entity is created, copied
-// or cloned with a handle from the drawing's handle manager, and the free function cloneEnt.
+// or cloned with a handle from the drawing's handle manager.
 // Every result belongs to the caller and is in no table; its handle is booked, not yet in use.
 #pragma once
 
+#include <new>
+#include <utility>
+
 #include <veltcore/entities/visitor.h>
 
+class ARC_3D;
 class CBlockFactory;
 class CBlockTable;
-class CData;
 class CEnt;
+class CEnt3DFace;
+class CEntArc;
+class CEntCircle;
+class CEntLine;
+class CEntPnt;
+class CIRCLE_3D;
+class CLayer;
+class CLtype;
 class IHandleEnt;
 class IHandleGestor;
+class LINE_3D;
+class PNT_3D;
 
 // Has no data; every operation is virtual so that a host can derive its own factory.
+//
+// Copy forms book a fresh handle with bookNext. Parameter forms book the handle they are given
+// (0 asks for a fresh one); when it is taken the manager's exception passes out and nothing is
+// allocated. Every create operation returns null when memory for the entity cannot be had; the
+// handle booked for it then stays booked.
 class CEntFactory {
  public:
   // Unbooks the handles of an entity's sub-objects (a block reference's attributes, a polyline's
@@ -22,6 +40,7 @@ class CEntFactory {
    public:
     explicit CEntUnbookVisitor(IHandleGestor& g) : g_(g) {}
 
+    using IEntFooVisitor::visit;
     // The attributes are unbooked here once block references carry them; until then a block
     // reference has no sub-object with a handle.
     void visit(CEntInsert& e) override;
@@ -32,10 +51,26 @@ class CEntFactory {
 
   virtual ~CEntFactory();
 
-  // The creation operations of the entity classes (copy form then parameter form, class by
-  // class: point, line, circle, arc, polyline, vertex, text, attribute definition, insert,
-  // attribute, external-reference insert, hatch, 3D face) come before clone, each added with its
-  // class in that order.
+  // The creation operations, copy form then parameter form, class by class in the order: point,
+  // line, circle, arc, polyline, vertex, text, attribute definition, insert, attribute,
+  // external-reference insert, hatch, 3D face; the classes still to come add theirs in place.
+  virtual CEntPnt* createEntPnt(IHandleGestor& g, const CEntPnt& src);
+  virtual CEntPnt* createEntPnt(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                const PNT_3D& p, long handle);
+  virtual CEntLine* createEntLine(IHandleGestor& g, const CEntLine& src);
+  virtual CEntLine* createEntLine(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                  const LINE_3D& l, long handle);
+  virtual CEntCircle* createEntCircle(IHandleGestor& g, const CEntCircle& src);
+  virtual CEntCircle* createEntCircle(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                      const CIRCLE_3D& c, long handle);
+  virtual CEntArc* createEntArc(IHandleGestor& g, const CEntArc& src);
+  virtual CEntArc* createEntArc(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                const ARC_3D& a, long handle);
+  virtual CEnt3DFace* createEnt3DFace(IHandleGestor& g, const CEnt3DFace& src);
+  // flags: bits 0-3 hide edges 0-3; the triangle mark follows the vertices whatever is given.
+  virtual CEnt3DFace* createEnt3DFace(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                      const PNT_3D& p0, const PNT_3D& p1, const PNT_3D& p2,
+                                      const PNT_3D& p3, long flags, long handle);
 
   // A copy of src under a handle fresh from bookNext, made by src's own clone with g, this
   // factory, bf and bt. Null when memory for it cannot be had (the handle then stays booked).
@@ -48,7 +83,15 @@ class CEntFactory {
   // 0 asks for a fresh handle (bookNext); any other handle is booked as given and the manager's
   // exception passes on when it is taken, before anything is allocated.
   void bookHandle(IHandleGestor& g, long& handle);
-};
 
-// The drawing's factory clone of e with the drawing's handle manager, block factory and blocks.
-CEnt* cloneEnt(CData& d, const CEnt& e);
+  // A new Ent built from args, or null when memory for it cannot be had. The constructor is
+  // reached as CEntFactory, so Ent's constructors must be open to CEntFactory.
+  template <class Ent, class... Args>
+  static Ent* make(Args&&... args) {
+    try {
+      return new Ent(std::forward<Args>(args)...);
+    } catch (const std::bad_alloc&) {
+      return nullptr;
+    }
+  }
+};

@@ -10,8 +10,16 @@ class CEntMoveVisitor : public IEntVisitor {
  public:
   explicit CEntMoveVisitor(const PNT_3D& d) : d_(d) {}
 
+  // The four vertices and the box move (a move keeps the triangle mark true or false).
+  void visit(CEnt3DFace& e) override;
   // The insertion point and the box move; the block is untouched.
   void visit(CEntInsert& e) override;
+  // The centre moves and the box is recomputed.
+  void visit(CEntArc& e) override;
+  void visit(CEntCircle& e) override;
+  // Both ends move and the box is recomputed.
+  void visit(CEntLine& e) override;
+  void visit(CEntPnt& e) override;
 
  private:
   PNT_3D d_;

@@ -3,7 +3,12 @@
 // Visitors are never deleted through these interfaces: their destructors are protected.
 #pragma once
 
+class CEnt3DFace;
+class CEntArc;
+class CEntCircle;
 class CEntInsert;
+class CEntLine;
+class CEntPnt;
 
 // One visit per concrete entity class. The full list, in slot order, is: CVertex (does nothing
 // here), CEnt3DFace, CEntHatch, CEntAttrib, CEntInsertXRef, CEntInsert, CEntAttdef, CEntText,
@@ -11,7 +16,12 @@ class CEntInsert;
 // that order when it joins the library; the ones present today follow.
 class IEntVisitor {
  public:
+  virtual void visit(CEnt3DFace& e) = 0;
   virtual void visit(CEntInsert& e) = 0;
+  virtual void visit(CEntArc& e) = 0;
+  virtual void visit(CEntCircle& e) = 0;
+  virtual void visit(CEntLine& e) = 0;
+  virtual void visit(CEntPnt& e) = 0;
 
  protected:
   // Not virtual by design: no visitor is owned or deleted through this interface.
@@ -19,10 +29,16 @@ class IEntVisitor {
 };
 
 // Does nothing for every entity; visitors that care about a few classes derive from it and
-// override only those. Keeps every visit of IEntVisitor, in the same order.
+// override only those (with `using IEntFooVisitor::visit;` to keep the other overloads in
+// sight). Keeps every visit of IEntVisitor, in the same order.
 class IEntFooVisitor : public IEntVisitor {
  public:
+  void visit(CEnt3DFace&) override {}
   void visit(CEntInsert&) override {}
+  void visit(CEntArc&) override {}
+  void visit(CEntCircle&) override {}
+  void visit(CEntLine&) override {}
+  void visit(CEntPnt&) override {}
 
  protected:
   ~IEntFooVisitor() = default;

@@ -1,0 +1,180 @@
+// tests/entities/create_calls_test.cpp: the drawing-level createEnt* calls: current or given
+// layer, linetype and colour; fresh and asked-for handles; the handle's way from booked through
+// reserved to released; null when memory cannot be had. An allocation before a refused handle
+// would leak, which the sanitizer build reports.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <new>
+#include <string>
+
+#include <veltcore/database/data.h>
+#include <veltcore/database/data_calls.h>
+#include <veltcore/database/handle.h>
+#include <veltcore/database/layer.h>
+#include <veltcore/entities/arc.h>
+#include <veltcore/entities/circle.h>
+#include <veltcore/entities/create_calls.h>
+#include <veltcore/entities/entity_table.h>
+#include <veltcore/entities/face3d.h>
+#include <veltcore/entities/line.h>
+#include <veltcore/entities/pnt.h>
+#include <veltcore/linetypes/linetype.h>
+
+#include "database/test_drawing.h"
+
+namespace {
+
+const PNT_3D o(0, 0, 0), x(1, 0, 0), y(0, 1, 0);
+
+// One create call of each class, in both forms: given layer, linetype and colour, or none.
+struct Creator {
+  const char* name;
+  std::function<CEnt*(const CData&, CLayer*, CLtype*, short, long)> given;
+  std::function<CEnt*(const CData&, long)> current;
+};
+
+const Creator kCreators[] = {
+    {"point",
+     [](const CData& d, CLayer* l, CLtype* t, short c, long h) {
+       return createEntPnt(d, l, t, c, x, h);
+     },
+     [](const CData& d, long h) { return createEntPnt(d, x, h); }},
+    {"line",
+     [](const CData& d, CLayer* l, CLtype* t, short c, long h) {
+       return createEntLine(d, l, t, c, LINE_3D(o, x), h);
+     },
+     [](const CData& d, long h) { return createEntLine(d, LINE_3D(o, x), h); }},
+    {"circle",
+     [](const CData& d, CLayer* l, CLtype* t, short c, long h) {
+       return createEntCircle(d, l, t, c, CIRCLE_3D(0, 0, 0, 1), h);
+     },
+     [](const CData& d, long h) { return createEntCircle(d, CIRCLE_3D(0, 0, 0, 1), h); }},
+    {"arc",
+     [](const CData& d, CLayer* l, CLtype* t, short c, long h) {
+       return createEntArc(d, l, t, c, ARC_3D(0, 0, 0, 1, 0, 1), h);
+     },
+     [](const CData& d, long h) { return createEntArc(d, ARC_3D(0, 0, 0, 1, 0, 1), h); }},
+    {"3D face",
+     [](const CData& d, CLayer* l, CLtype* t, short c, long h) {
+       return createEnt3DFace(d, l, t, c, o, x, y, y, 1, h);
+     },
+     [](const CData& d, long h) { return createEnt3DFace(d, o, x, y, y, 1, h); }},
+};
+
+class CreateCallsTest : public ::testing::Test {
+ protected:
+  DataPtr d = newDrawing();
+  IHandleGestor& g = d->getHandleGestor();
+  CLayer* walls = nullptr;
+
+  void SetUp() override {
+    walls = d->getLayerFactory().create("WALLS", &d->getLtypeContinuous(), 3, 0);
+    addLayer(*d, walls);
+    setCurLayer(*d, walls);
+    setCurLtype(*d, &d->getLtypeContinuous());
+    setCurColor(*d, 3);
+  }
+
+  // Booked or reserved: the manager refuses to book it again.
+  bool taken(long h) {
+    try {
+      g.unbook(g.bookHandle(h));
+      return false;
+    } catch (const IHandleGestor::HandleAlreadyUsedException&) {
+      return true;
+    }
+  }
+};
+
+}  // namespace
+
+TEST_F(CreateCallsTest, CurrentOrGivenLayerLinetypeAndColour) {
+  for (const Creator& c : kCreators) {
+    const std::unique_ptr<CEnt> cur(c.current(*d, 0));
+    EXPECT_EQ(cur->getLayer(), walls) << c.name;
+    EXPECT_EQ(cur->getLtype(), &d->getLtypeContinuous()) << c.name;
+    EXPECT_EQ(cur->getColor(), 3) << c.name;
+    const std::unique_ptr<CEnt> own(c.given(*d, &d->getLayer0(), &d->getLtypeByBlock(), 256, 0));
+    EXPECT_EQ(own->getLayer(), &d->getLayer0()) << c.name;
+    EXPECT_EQ(own->getLtype(), &d->getLtypeByBlock()) << c.name;
+    EXPECT_EQ(own->getColor(), 256) << c.name;
+    // Creating counts nothing: only entering a table does.
+    EXPECT_EQ(walls->getEntities(), 0) << c.name;
+  }
+}
+
+TEST_F(CreateCallsTest, HandleZeroIsFreshAndOthersAreBookedAsAsked) {
+  for (const Creator& c : kCreators) {
+    for (const bool current : {true, false}) {
+      auto create = [&](long h) {
+        return current ? c.current(*d, h) : c.given(*d, walls, nullptr, 1, h);
+      };
+      const std::string what = std::string(c.name) + (current ? ", current" : ", given");
+      const long next = g.nextseed();
+      const std::unique_ptr<CEnt> fresh(create(0));
+      EXPECT_EQ(fresh->GetHandle(), next) << what;
+      EXPECT_TRUE(taken(next)) << what;
+      const std::unique_ptr<CEnt> asked(create(57));
+      EXPECT_EQ(asked->GetHandle(), 57) << what;
+      EXPECT_TRUE(taken(57)) << what;
+      EXPECT_THROW(create(57), IHandleGestor::HandleAlreadyUsedException) << what;
+      // Dropped unused: both handles are free again.
+      d->getEntFactory().unbookHandle(g, fresh.get());
+      d->getEntFactory().unbookHandle(g, asked.get());
+      EXPECT_FALSE(taken(next) || taken(57)) << what;
+    }
+  }
+}
+
+TEST_F(CreateCallsTest, HandleIsBookedThenReservedInTheTableThenReleased) {
+  CEntTable& table = d->getEntTable();
+  for (const Creator& c : kCreators) {
+    std::unique_ptr<CEnt> e(c.current(*d, 0));
+    const long h = e->GetHandle();
+    table.add(e.get());
+    CEnt* listed = e.release();
+    EXPECT_EQ(table.get(h), listed) << c.name;
+    EXPECT_EQ(walls->getEntities(), 1) << c.name;
+    // Reserved, no longer booked: unbook cannot free it.
+    g.unbook(h);
+    EXPECT_TRUE(taken(h)) << c.name;
+    table.remove(listed);
+    e.reset(listed);
+    EXPECT_FALSE(taken(h)) << c.name;
+    EXPECT_EQ(walls->getEntities(), 0) << c.name;
+  }
+}
+
+TEST(CreateCallsNoHandles, DrawingWithoutHandlesGivesHandleZero) {
+  const DataPtr d = newDrawing(false);
+  for (const Creator& c : kCreators)
+    for (const long asked : {0L, 57L}) {
+      const std::unique_ptr<CEnt> e(c.current(*d, asked));
+      EXPECT_EQ(e->GetHandle(), 0) << c.name << ' ' << asked;
+    }
+}
+
+namespace {
+
+// A class that can never be had, and a factory that makes it as the library's creates do.
+struct Hopeless {
+  Hopeless() { throw std::bad_alloc(); }
+};
+
+class ExhaustedFactory : public CEntFactory {
+ public:
+  Hopeless* create(IHandleGestor& g, long handle) {
+    bookHandle(g, handle);
+    return make<Hopeless>();
+  }
+};
+
+}  // namespace
+
+TEST_F(CreateCallsTest, NullWhenMemoryCannotBeHadWithTheHandleLeftBooked) {
+  ExhaustedFactory f;
+  EXPECT_EQ(f.create(g, 57), nullptr);
+  EXPECT_TRUE(taken(57));
+}
