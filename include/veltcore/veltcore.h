@@ -20,6 +20,15 @@
 #include <veltcore/database/ref_counter.h>
 #include <veltcore/database/style.h>
 #include <veltcore/database/xref.h>
+#include <veltcore/dxf/in/file.h>
+#include <veltcore/dxf/in/lexer.h>
+#include <veltcore/dxf/in/name_converter.h>
+#include <veltcore/dxf/in/parser.h>
+#include <veltcore/dxf/in/semantor.h>
+#include <veltcore/dxf/out/block_writer.h>
+#include <veltcore/dxf/out/saver.h>
+#include <veltcore/dxf/out/visitor.h>
+#include <veltcore/dxf/out/writer.h>
 #include <veltcore/entities/arc.h>
 #include <veltcore/entities/circle.h>
 #include <veltcore/entities/create_calls.h>

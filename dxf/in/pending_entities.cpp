@@ -1,0 +1,34 @@
+// dxf/in/pending_entities.cpp: discarding entities the DXF reader built but never handed over.
+// Unbooking goes through the entity factory, which knows the entity's sub-objects.
+#include "dxf/in/pending_entities.h"
+
+#include <veltcore/entities/entity.h>
+#include <veltcore/entities/entity_factory.h>
+
+namespace veltcore::dxfin {
+
+void discardEntity(CEntFactory& factory, IHandleGestor& gestor, CEnt* e) noexcept {
+  if (e == nullptr) return;
+  // Discarding runs while another error is on its way out: a failure to unbook must not
+  // replace that error, and the entity is freed either way.
+  try {
+    factory.unbookHandle(gestor, e);
+  } catch (...) {
+  }
+  delete e;
+}
+
+PendingEntities::~PendingEntities() {
+  for (CEnt* e : list_) discardEntity(factory_, gestor_, e);
+}
+
+void PendingEntities::append(CEnt* e) {
+  try {
+    list_.push_back(e);
+  } catch (...) {
+    discardEntity(factory_, gestor_, e);
+    throw;
+  }
+}
+
+}  // namespace veltcore::dxfin

@@ -1,0 +1,84 @@
+// veltcore/dxf/in/file.h: IFile, the one interface through which the library reads and writes
+// every file (DXF, linetype libraries), with its exception family, and CFileStdLib, the
+// implementation on the C standard streams. Neither closes a file on destruction: the owner
+// calls close().
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include <veltcore/core/string.h>
+
+class IFile {
+ public:
+  // Open modes.
+  static constexpr long kRead = 1;
+  static constexpr long kWrite = 2;
+
+  // The exceptions carry nothing: whoever holds the IFile knows its name.
+  class IFileException {};
+  // A file opened for reading cannot be opened.
+  class IFileNotFound : public IFileException {};
+  // A read failed for a reason other than the end of the file.
+  class IFileIOError : public IFileException {};
+  // A file opened for writing cannot be created.
+  class IFileCantWrite : public IFileIOError {};
+  // A write failed.
+  class IFileDiskFull : public IFileIOError {};
+  // A read met the end of the file.
+  class IFileEOF : public IFileException {};
+
+  virtual ~IFile();
+  IFile(const IFile&) = delete;
+  IFile& operator=(const IFile&) = delete;
+
+  // Opens the file in the mode given at construction.
+  virtual void open() = 0;
+  virtual void close() = 0;
+  virtual bool isOpened() const = 0;
+  // Up to size bytes into buffer; the number read (more than 0: nothing read is an exception).
+  virtual long read(char* buffer, long size) = 0;
+  // size bytes from buffer; the number written (more than 0: nothing written is an exception).
+  virtual long write(const char* buffer, long size) = 0;
+  // One line, line end kept, at most size - 1 characters, NUL-terminated. A longer line is
+  // cut there and its remainder is the next line.
+  virtual void readLn(char* buffer, long size) = 0;
+  // text as it stands: no line end is added.
+  virtual void writeLn(const char* text) = 0;
+
+  const String& getName() const { return name_; }
+
+ protected:
+  IFile(const String& name, long mode);
+  long getMode() const { return mode_; }
+
+ private:
+  String name_;
+  std::int32_t mode_;
+};
+
+// A file on the C standard streams, in text mode. A mode other than kRead or kWrite opens
+// nothing: open() raises IFileNotFound without touching the file system.
+class CFileStdLib : public IFile {
+ public:
+  CFileStdLib(const String& name, long mode);
+  // Leaves the stream open if the owner did not close it.
+  ~CFileStdLib() override;
+
+  // fopen "r" for kRead, "w" for kWrite. An opened file is closed first, so opening again
+  // starts from the beginning (and truncates again in kWrite).
+  void open() override;
+  // Closes the stream if there is one; closing twice does nothing.
+  void close() override;
+  bool isOpened() const override { return stream_ != nullptr; }
+  long read(char* buffer, long size) override;
+  long write(const char* buffer, long size) override;
+  void readLn(char* buffer, long size) override;
+  void writeLn(const char* text) override;
+
+ private:
+  std::FILE* stream_;
+
+  // IFileEOF when the stream is at its end, IFileIOError otherwise (a read gave nothing).
+  [[noreturn]] void raiseReadFailure() const;
+};

@@ -1,0 +1,61 @@
+// veltcore/dxf/out/visitor.h: CFileDXFOVisitor, the entity visitor that writes one DXF entity
+// record per entity it visits. Names come from the converter given to SetACADNameConverter.
+// Handles booked for SEQEND records are given back only when the visitor is destroyed.
+#pragma once
+
+#include <vector>
+
+#include <veltcore/core/point.h>
+#include <veltcore/core/string.h>
+#include <veltcore/entities/visitor.h>
+
+class CData;
+class CEnt;
+class CFileDXFOWriter;
+class CLayer;
+class CLtype;
+class CNameAcadConverter;
+
+class CFileDXFOVisitor : public IEntVisitor {
+ public:
+  // flat: every Z written by writePoint is 0.
+  CFileDXFOVisitor(const CData& data, CFileDXFOWriter& writer, bool flat);
+  // Gives back every handle booked for a SEQEND record.
+  virtual ~CFileDXFOVisitor();
+  CFileDXFOVisitor(const CFileDXFOVisitor&) = delete;
+  CFileDXFOVisitor& operator=(const CFileDXFOVisitor&) = delete;
+
+  // Until a converter is given, names are written as the items hold them (full names).
+  void SetACADNameConverter(CNameAcadConverter& converter);
+
+  void visit(CEnt3DFace& e) override;
+  void visit(CEntInsert& e) override;
+  void visit(CEntArc& e) override;
+  void visit(CEntCircle& e) override;
+  void visit(CEntLine& e) override;
+  void visit(CEntPnt& e) override;
+
+ protected:
+  void write(long code, bool value);
+  void write(long code, long value);
+  void write(long code, double value);
+  void write(long code, const char* value);
+  void writeHex(long code, long value);
+  // 10+k x, 20+k y, 30+k z (0 when flat).
+  void writePoint(long k, const PNT_3D& p);
+  // The groups every entity record carries after its type: handle, layer, linetype (left out
+  // when by layer), colour (left out when by layer).
+  void def_visit(CEnt& e);
+  // The SEQEND record closing e's sub-entities, under a freshly booked handle.
+  void seq_visit(CEnt& e);
+
+ private:
+  const CData& data_;
+  CFileDXFOWriter& writer_;
+  std::vector<long> bookedHandles_;
+  bool flat_;
+  CNameAcadConverter* converter_;
+
+  String layerName(const CLayer* layer) const;
+  String ltypeName(const CLtype* ltype) const;
+};

@@ -1,0 +1,236 @@
+// tests/dxf/in/entities_read_test.cpp: the ENTITIES and BLOCKS sections: each simple entity with
+// its handle, the common groups and the end-of-record checks, skipped types, blocks kept or
+// dropped, and entities that are never handed over giving their handles back.
+#include <veltcore/database/block.h>
+#include <veltcore/database/data.h>
+#include <veltcore/database/xref.h>
+#include <veltcore/dxf/in/parser.h>
+#include <veltcore/entities/arc.h>
+#include <veltcore/entities/circle.h>
+#include <veltcore/entities/face3d.h>
+#include <veltcore/entities/line.h>
+#include <veltcore/entities/pnt.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dxf/in/dxf_read_support.h"
+
+using namespace dxftest;
+
+namespace {
+
+std::string ents(const std::string& records, const char* acadver = "AC1009") {
+  return drawing(section("HEADER", dxf(std::string("9 $ACADVER;1 ") + acadver)) +
+                 section("ENTITIES", records));
+}
+
+std::string blocks(const std::string& records) {
+  return drawing(section("BLOCKS", records));
+}
+
+// True when handle h is free: neither booked nor in use.
+bool handleFree(CData& d, long h) {
+  try {
+    d.getHandleGestor().bookHandle(h);
+  } catch (const IHandleGestor::HandleAlreadyUsedException&) {
+    return false;
+  }
+  d.getHandleGestor().unbook(h);
+  return true;
+}
+
+TEST(DxfEntities, EachSimpleKindIsBuiltWithItsHandle) {
+  DataPtr d = newDrawing();
+  const std::string records =
+      dxf("0 POINT;5 1A;8 0;10 1;20 2;30 3") + dxf("0 LINE;5 1b;8 0;10 1;20 2;11 4;21 5;31 6") +
+      dxf("0 CIRCLE;5 20;8 0;10 1;20 2;40 3") +
+      dxf("0 arc;5 21;8 0;10 1;20 2;30 -1;40 3;50 90;51 -90;39 7;210 0") +
+      dxf("0 3DFACE;5 FF;8 0;10 0;20 0;11 1;21 0;12 1;22 1;13 0;23 1;33 2;70 5");
+  ASSERT_EQ(loadText(*d, ents(records)).error, 0);
+  const std::vector<CEnt*> all = entities(*d);
+  ASSERT_EQ(all.size(), 5u);
+  const long handles[] = {0x1A, 0x1B, 0x20, 0x21, 0xFF};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(all[i]->GetHandle(), handles[i]);
+    EXPECT_EQ(all[i]->getColor(), 256);
+    EXPECT_EQ(all[i]->getLtype(), &d->getLtypeByLayer());
+  }
+  EXPECT_EQ(static_cast<CEntPnt*>(all[0])->getPnt(), PNT_3D(1, 2, 3));
+  EXPECT_EQ(static_cast<CEntLine*>(all[1])->getLine(), LINE_3D(1, 2, 0, 4, 5, 6));
+  EXPECT_EQ(static_cast<CEntCircle*>(all[2])->getCircle(), CIRCLE_3D(1, 2, 0, 3));
+  const double f = 0.01745329251994;
+  EXPECT_EQ(static_cast<CEntArc*>(all[3])->getArc(), ARC_3D(1, 2, -1, 3, 90 * f, -90 * f));
+  auto* face = static_cast<CEnt3DFace*>(all[4]);
+  EXPECT_EQ(face->getVertex(2), PNT_3D(1, 1, 0));
+  EXPECT_EQ(face->getVertex(3), PNT_3D(0, 1, 2));
+  EXPECT_EQ(face->getFlags(), 5);
+}
+
+struct MissingCase {
+  const char* what;
+  std::string record;
+  long kind;
+  long mask;
+};
+
+TEST(DxfEntities, AMissingRequiredGroupIsError11WithKindAndMask) {
+  const std::vector<MissingCase> cases = {
+      {"POINT without 20", dxf("0 POINT;8 0;10 1"), 1, 0x11},
+      {"LINE without 21", dxf("0 LINE;8 0;10 1;20 1;11 2"), 2, 0x71},
+      {"CIRCLE without 40", dxf("0 CIRCLE;8 0;10 1;20 1"), 3, 0x31},
+      {"ARC without 51", dxf("0 ARC;8 0;10 1;20 1;40 1;50 0"), 4, 0xF1},
+      {"3DFACE without 23", dxf("0 3DFACE;8 0;10 0;20 0;11 1;21 0;12 1;22 1;13 0"), 11, 0x7F1},
+  };
+  for (const MissingCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    DataPtr d = newDrawing();
+    const Outcome out = loadText(*d, ents(c.record));
+    EXPECT_EQ(out.error, 11);
+    EXPECT_EQ(out.param1, c.kind);
+    EXPECT_EQ(out.param2, c.mask);
+    EXPECT_EQ(out.message, "Campo richiesto non specificato");
+  }
+}
+
+struct CommonCase {
+  const char* what;
+  std::string extra;  // groups added to a complete CIRCLE on layer 0
+  long error;
+};
+
+TEST(DxfEntities, CommonGroupChecks) {
+  const std::vector<CommonCase> cases = {
+      {"colour 0", dxf("62 0"), 0},
+      {"colour 256", dxf("62 256"), 0},
+      {"colour 257", dxf("62 257"), 9},
+      {"colour -1", dxf("62 -1"), 9},
+      {"empty linetype", dxf("6 "), 6},
+      {"empty layer", dxf("8 "), 6},
+      {"unknown linetype", dxf("6 NOSUCH"), 0},
+  };
+  for (const CommonCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    DataPtr d = newDrawing();
+    const std::string circle = dxf("0 CIRCLE;8 0;10 1;20 1;40 1") + c.extra;
+    EXPECT_EQ(loadText(*d, ents(circle)).error, c.error);
+  }
+
+  DataPtr d = newDrawing();
+  const Outcome noLayer = loadText(*d, ents(dxf("0 CIRCLE;10 1;20 1")));
+  EXPECT_EQ(noLayer.error, 7);  // the layer is checked before the mask
+}
+
+TEST(DxfEntities, AnUnknownLayerIsCreatedAndAnUnknownLinetypeIsByLayer) {
+  DataPtr d = newDrawing();
+  const std::string record = dxf("0 POINT;8 NEW;6 NOSUCH;62 0;10 1;20 1;0 POINT;8 new;10 2;20 2");
+  ASSERT_EQ(loadText(*d, ents(record)).error, 0);
+  const CLayer* layer = d->getLayerTable().get("NEW");
+  ASSERT_NE(layer, nullptr);
+  EXPECT_EQ(layer->getColor(), 7);
+  EXPECT_EQ(layer->getFlags(), 0);
+  EXPECT_EQ(layer->getLtype(), &d->getLtypeContinuous());
+  EXPECT_EQ(d->getLayerTable().size(), 1);
+  const std::vector<CEnt*> all = entities(*d);
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(all[0]->getLayer(), layer);
+  EXPECT_EQ(all[1]->getLayer(), layer);
+  EXPECT_EQ(all[0]->getLtype(), &d->getLtypeByLayer());
+  EXPECT_EQ(all[0]->getColor(), 0);
+}
+
+TEST(DxfEntities, UnknownTypesAreSkippedByBothReaders) {
+  const std::string records =
+      dxf("0 MTEXT;8 0;1 note;0 LWPOLYLINE;8 0;90 2;10 0;20 0;0 TEXT;8 0;0 DIMENSION;8 0") +
+      dxf("0 POINT;8 0;10 1;20 1");
+  for (const char* version : {"AC1009", "AC1015"}) {
+    DataPtr d = newDrawing();
+    ASSERT_EQ(loadText(*d, ents(records, version)).error, 0) << version;
+    ASSERT_EQ(entities(*d).size(), 1u) << version;
+    EXPECT_EQ(entities(*d)[0]->getType(), 1);
+  }
+}
+
+TEST(DxfEntities, AHandleUsedTwiceIsError10) {
+  DataPtr d = newDrawing();
+  const std::string point = dxf("0 POINT;5 2A;8 0;10 1;20 1");
+  const Outcome out = loadText(*d, ents(point + point));
+  EXPECT_EQ(out.error, 10);
+  EXPECT_EQ(out.message, "Handle gia' utilizzato");
+  EXPECT_EQ(entities(*d).size(), 1u);
+}
+
+TEST(DxfBlocks, BlocksAreKeptOrDropped) {
+  DataPtr d = newDrawing();
+  const std::string line = dxf("0 LINE;5 40;8 0;10 1;20 1;11 2;21 2");
+  const std::string records =
+      dxf("0 BLOCK;8 0;2 DOOR;70 0;10 1;20 1;30 0") + line + dxf("0 ENDBLK;8 0") +
+      dxf("0 BLOCK;2 *Model_Space;70 0") + dxf("0 POINT;5 41;8 0;10 1;20 1;0 ENDBLK") +
+      dxf("0 BLOCK;2 *PAPER_SPACE0;0 ENDBLK") + dxf("0 BLOCK;2 *U3;70 0;0 ENDBLK") +
+      dxf("0 BLOCK;2 *U4;70 1;0 ENDBLK") + dxf("0 BLOCK;2 *U5;70 0") +
+      dxf("0 POINT;8 0;10 1;20 1;0 ENDBLK");
+  ASSERT_EQ(loadText(*d, blocks(records)).error, 0);
+  const CBlock* door = d->getBlockTable().get("DOOR");
+  ASSERT_NE(door, nullptr);
+  ASSERT_EQ(door->size(), 1);
+  EXPECT_EQ((*door)[0]->GetHandle(), 0x40);
+  EXPECT_EQ(door->getPnt(), PNT_3D(1, 1, 0));
+  EXPECT_EQ(d->getBlockTable().get("*Model_Space"), nullptr);
+  EXPECT_EQ(d->getBlockTable().get("*Paper_Space0"), nullptr);
+  EXPECT_TRUE(handleFree(*d, 0x41));  // the dropped layout's point gave its handle back
+  EXPECT_EQ(d->getBlockTable().get("*U3"), nullptr);
+  ASSERT_NE(d->getBlockTable().get("*U4"), nullptr);
+  EXPECT_EQ(d->getBlockTable().get("*U4")->size(), 0);
+  ASSERT_NE(d->getBlockTable().get("*U5"), nullptr);
+  EXPECT_TRUE(entities(*d).empty());
+}
+
+TEST(DxfBlocks, AnExternalReferenceBlockIsDefinedWithItsPath) {
+  DataPtr d = newDrawing();
+  const std::string records =
+      dxf("0 BLOCK;2 PLAN;70 4;1 plan.dxf;10 5;0 POINT;5 50;8 0;10 1;20 1;0 ENDBLK");
+  ASSERT_EQ(loadText(*d, blocks(records)).error, 0);
+  const CBlockXRef* plan = d->getBlockXRefTable().get("PLAN");
+  ASSERT_NE(plan, nullptr);
+  EXPECT_TRUE(plan->initialized());
+  EXPECT_STREQ(plan->getPath().c_str(), "plan.dxf");
+  EXPECT_EQ(plan->getPnt(), PNT_3D(5, 0, 0));
+  EXPECT_EQ(d->getBlockTable().get("PLAN"), nullptr);
+  EXPECT_TRUE(handleFree(*d, 0x50));  // entities of a reference's definition are not kept
+}
+
+// Entities read but never handed over must give back their handles (and, under the leak
+// checker, their memory) whatever stops the read.
+struct AbandonCase {
+  const char* what;
+  std::string text;
+  long error;
+};
+
+TEST(DxfBlocks, EntitiesNotHandedOverGiveTheirHandlesBack) {
+  const std::string pointA = dxf("0 POINT;5 60;8 0;10 1;20 1");
+  const std::string pointB = dxf("0 POINT;5 61;8 0;10 2;20 2");
+  const std::string xrefLayer =
+      section("TABLES", table("LAYER", dxf("0 LAYER;2 PLAN|WALLS;62 1;70 16")));
+  const std::vector<AbandonCase> cases = {
+      {"bad entity inside a block",
+       blocks(dxf("0 BLOCK;2 B") + pointA + pointB + dxf("0 CIRCLE;62 300")), 9},
+      {"file ends inside a block", section("BLOCKS", dxf("0 BLOCK;2 B") + pointA + pointB), 4},
+      {"block named like an external reference",
+       drawing(xrefLayer +
+               section("BLOCKS", dxf("0 BLOCK;2 PLAN") + pointA + pointB + dxf("0 ENDBLK"))),
+       14},
+  };
+  for (const AbandonCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    DataPtr d = newDrawing();
+    EXPECT_EQ(loadText(*d, c.text).error, c.error);
+    EXPECT_TRUE(handleFree(*d, 0x60));
+    EXPECT_TRUE(handleFree(*d, 0x61));
+    EXPECT_EQ(d->getBlockTable().get("B"), nullptr);
+  }
+}
+
+}  // namespace

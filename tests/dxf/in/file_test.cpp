@@ -1,0 +1,266 @@
+// tests/dxf/in/file_test.cpp: CFileStdLib on real files, and MemoryFile held to the same reading
+// contract: lines and blocks up to the end of the data, long lines cut, closed files, and the
+// failures each mode raises (missing path, unwritable path, unreadable stream, full device).
+#include <veltcore/dxf/in/file.h>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "dxf/memory_file.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+static_assert(std::is_abstract_v<IFile>);
+static_assert(std::is_base_of_v<IFile::IFileException, IFile::IFileNotFound>);
+static_assert(std::is_base_of_v<IFile::IFileException, IFile::IFileIOError>);
+static_assert(std::is_base_of_v<IFile::IFileIOError, IFile::IFileCantWrite>);
+static_assert(std::is_base_of_v<IFile::IFileIOError, IFile::IFileDiskFull>);
+static_assert(std::is_base_of_v<IFile::IFileException, IFile::IFileEOF>);
+static_assert(!std::is_base_of_v<IFile::IFileIOError, IFile::IFileEOF>);
+static_assert(!std::is_base_of_v<IFile::IFileIOError, IFile::IFileNotFound>);
+
+// A directory of its own for each test, removed with everything in it afterwards.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string leaf = std::string("veltcore_file_") + info->test_suite_name() + "_" +
+                       info->name() + "_" + std::to_string(::getpid());
+    for (char& c : leaf)
+      if (c == '/') c = '_';
+    path_ = fs::temp_directory_path() / leaf;
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+
+  std::string path(const std::string& leaf) const { return (path_ / leaf).string(); }
+  // Writes content byte for byte (no line-end conversion) and returns the path.
+  std::string write(const std::string& leaf, const std::string& content) const {
+    std::ofstream out(path(leaf), std::ios::binary);
+    out << content;
+    return path(leaf);
+  }
+  static std::string read(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+ private:
+  fs::path path_;
+};
+
+// Every line readLn gives until IFileEOF, each with its line end.
+std::vector<std::string> allLines(IFile& f, long size = 4096) {
+  std::vector<std::string> lines;
+  std::vector<char> buffer(static_cast<std::size_t>(size));
+  for (;;) {
+    try {
+      f.readLn(buffer.data(), size);
+    } catch (const IFile::IFileEOF&) {
+      return lines;
+    }
+    lines.emplace_back(buffer.data());
+  }
+}
+
+// The reading contract is checked on both implementations: the memory file stands in for a
+// real file in the reader's tests, so it must end and fail the same way.
+enum class Kind { StdLib, Memory };
+
+class ReadingContract : public ::testing::TestWithParam<Kind> {
+ protected:
+  std::unique_ptr<IFile> reader(const std::string& content) {
+    if (GetParam() == Kind::Memory) return std::make_unique<MemoryFile>("m.dxf", content);
+    return std::make_unique<CFileStdLib>(dir_.write("r.dxf", content).c_str(), IFile::kRead);
+  }
+
+ private:
+  ScratchDir dir_;
+};
+
+TEST_P(ReadingContract, LinesKeepTheirEndsAndTheLastNeedsNone) {
+  struct Case {
+    std::string content;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"0\nSECTION\n", {"0\n", "SECTION\n"}},
+      {"0\r\nEOF\r\n", {"0\r\n", "EOF\r\n"}},
+      {"0\nEOF", {"0\n", "EOF"}},
+      {"\n\n", {"\n", "\n"}},
+      {"", {}},
+  };
+  for (const Case& c : cases) {
+    auto f = reader(c.content);
+    f->open();
+    EXPECT_EQ(allLines(*f), c.lines) << c.content;
+    // The end stays the end.
+    char buffer[8];
+    EXPECT_THROW(f->readLn(buffer, sizeof buffer), IFile::IFileEOF);
+    f->close();
+  }
+}
+
+TEST_P(ReadingContract, LongLinesAreCutAndTheRestIsTheNextLine) {
+  auto f = reader("abcdefg\nhi\n");
+  f->open();
+  EXPECT_EQ(allLines(*f, 4), (std::vector<std::string>{"abc", "def", "g\n", "hi\n"}));
+  f->close();
+}
+
+TEST_P(ReadingContract, BlockReadsReturnShortCountsThenRaiseEOF) {
+  auto f = reader("0123456789");
+  f->open();
+  char buffer[8];
+  EXPECT_EQ(f->read(buffer, 8), 8);
+  EXPECT_EQ(std::string(buffer, 8), "01234567");
+  EXPECT_EQ(f->read(buffer, 8), 2);
+  EXPECT_EQ(std::string(buffer, 2), "89");
+  EXPECT_THROW(f->read(buffer, 8), IFile::IFileEOF);
+  f->close();
+}
+
+TEST_P(ReadingContract, OpeningAgainStartsFromTheBeginning) {
+  auto f = reader("first\nsecond\n");
+  f->open();
+  char buffer[16];
+  f->readLn(buffer, sizeof buffer);
+  f->open();
+  f->readLn(buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "first\n");
+  f->close();
+}
+
+TEST_P(ReadingContract, CloseIsIdempotentAndAClosedFileRefusesEveryOperation) {
+  auto f = reader("x\n");
+  EXPECT_FALSE(f->isOpened());
+  f->open();
+  EXPECT_TRUE(f->isOpened());
+  f->close();
+  EXPECT_FALSE(f->isOpened());
+  f->close();
+  EXPECT_FALSE(f->isOpened());
+  char buffer[8];
+  EXPECT_THROW(f->readLn(buffer, sizeof buffer), IFile::IFileIOError);
+  EXPECT_THROW(f->read(buffer, sizeof buffer), IFile::IFileIOError);
+  EXPECT_THROW(f->write("x", 1), IFile::IFileDiskFull);
+  EXPECT_THROW(f->writeLn("x\n"), IFile::IFileDiskFull);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ReadingContract, ::testing::Values(Kind::StdLib, Kind::Memory),
+                         [](const auto& info) {
+                           return info.param == Kind::StdLib ? "StdLib" : "Memory";
+                         });
+
+TEST(CFileStdLib, KeepsItsName) {
+  CFileStdLib f("some/where.dxf", IFile::kRead);
+  EXPECT_STREQ(f.getName().c_str(), "some/where.dxf");
+}
+
+TEST(CFileStdLib, OpenFailuresDependOnTheMode) {
+  ScratchDir dir;
+  const std::string missing = dir.path("missing.dxf");
+  const std::string noDir = dir.path("no/such/dir/out.dxf");
+  const std::string existing = dir.write("existing.dxf", "0\nEOF\n");
+  struct Case {
+    std::string path;
+    long mode;
+    bool cantWrite;  // IFileCantWrite, else IFileNotFound
+  };
+  const Case cases[] = {
+      {missing, IFile::kRead, false},
+      {noDir, IFile::kWrite, true},
+      // Modes other than read and write open nothing, so they never truncate a file.
+      {existing, 0, false},
+      {existing, 3, false},
+      {existing, -1, false},
+  };
+  for (const Case& c : cases) {
+    CFileStdLib f(c.path.c_str(), c.mode);
+    if (c.cantWrite)
+      EXPECT_THROW(f.open(), IFile::IFileCantWrite) << c.path;
+    else
+      EXPECT_THROW(f.open(), IFile::IFileNotFound) << c.path << " mode " << c.mode;
+    EXPECT_FALSE(f.isOpened());
+  }
+  EXPECT_EQ(ScratchDir::read(existing), "0\nEOF\n");
+}
+
+TEST(CFileStdLib, WritesExactlyWhatItIsGiven) {
+  ScratchDir dir;
+  const std::string path = dir.write("out.dxf", "old content that must go\n");
+  CFileStdLib f(path.c_str(), IFile::kWrite);
+  f.open();
+  f.writeLn("  0\n");
+  f.writeLn("SECTION");
+  EXPECT_EQ(f.write("\nAB\0C", 5), 5);
+  f.close();
+  EXPECT_EQ(ScratchDir::read(path), std::string("  0\nSECTION\nAB\0C", 16));
+}
+
+TEST(CFileStdLib, AStreamThatCannotBeReadRaisesIOErrorNotEOF) {
+  // A directory opens for reading on POSIX systems, but every read of it fails.
+  ScratchDir dir;
+  CFileStdLib f(dir.path("").c_str(), IFile::kRead);
+  try {
+    f.open();
+  } catch (const IFile::IFileNotFound&) {
+    GTEST_SKIP() << "this system does not open directories as streams";
+  }
+  char buffer[16];
+  EXPECT_THROW(f.readLn(buffer, sizeof buffer), IFile::IFileIOError);
+  EXPECT_THROW(f.read(buffer, sizeof buffer), IFile::IFileIOError);
+  f.close();
+}
+
+TEST(CFileStdLib, WritesToAFullDeviceRaiseDiskFull) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  // More than any stream buffer, so that the failure shows at the call itself.
+  const std::string big(1 << 20, 'x');
+  CFileStdLib f("/dev/full", IFile::kWrite);
+  f.open();
+  EXPECT_THROW(f.write(big.data(), static_cast<long>(big.size())), IFile::IFileDiskFull);
+  EXPECT_THROW(f.writeLn(big.c_str()), IFile::IFileDiskFull);
+  f.close();
+}
+
+TEST(MemoryFile, CollectsWritesAndFailsBeyondItsLimitAsADiskFull) {
+  MemoryFile f("m.dxf", "", IFile::kWrite);
+  f.setWriteLimit(6);
+  f.open();
+  f.writeLn("0\n");
+  EXPECT_EQ(f.write("ABCDEF", 6), 4);  // a short count, as a nearly full disk gives
+  EXPECT_THROW(f.write("G", 1), IFile::IFileDiskFull);
+  EXPECT_THROW(f.writeLn("H"), IFile::IFileDiskFull);
+  f.close();
+  EXPECT_EQ(f.written(), "0\nABCD");
+  EXPECT_EQ(f.closeCount(), 1);
+}
+
+TEST(MemoryFile, AMissingFileFailsToOpenAsCFileStdLibDoes) {
+  MemoryFile reading("m.dxf", "0\nEOF\n");
+  reading.setMissing(true);
+  EXPECT_THROW(reading.open(), IFile::IFileNotFound);
+  MemoryFile writing("m.dxf", "", IFile::kWrite);
+  writing.setMissing(true);
+  EXPECT_THROW(writing.open(), IFile::IFileCantWrite);
+  EXPECT_FALSE(reading.isOpened() || writing.isOpened());
+}
+
+}  // namespace

@@ -1,0 +1,253 @@
+// tests/dxf/in/lexer_test.cpp: CFileDXFILexer over memory and real files: group codes, value
+// trimming, comments, line counting, the end of the file, long lines, CR LF files, and the
+// conversions getInt, getDouble and getHex with their empty-value errors.
+#include <veltcore/dxf/in/file.h>
+#include <veltcore/dxf/in/lexer.h>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "dxf/memory_file.h"
+
+namespace {
+
+static_assert(std::is_base_of_v<CFileDXFILexer::LexerError, CFileDXFILexer::LexerErrorEmptyValue>);
+static_assert(std::is_base_of_v<CFileDXFILexer::LexerError, CFileDXFILexer::LexerErrorBadFormat>);
+
+// A lexer over an opened memory file.
+class Reading {
+ public:
+  explicit Reading(std::string content) : file_("t.dxf", std::move(content)), lexer_(file_) {
+    file_.open();
+  }
+  CFileDXFILexer& lexer() { return lexer_; }
+
+ private:
+  MemoryFile file_;
+  CFileDXFILexer lexer_;
+};
+
+// Every pair up to the end of the file.
+std::vector<std::pair<long, std::string>> allPairs(CFileDXFILexer& lexer) {
+  std::vector<std::pair<long, std::string>> pairs;
+  for (;;) {
+    long group;
+    try {
+      group = lexer.read();
+    } catch (const IFile::IFileEOF&) {
+      return pairs;
+    }
+    pairs.emplace_back(group, lexer.getString().c_str());
+  }
+}
+
+TEST(CFileDXFILexer, GroupCodeLines) {
+  const std::pair<const char*, long> cases[] = {
+      {"  10\n", 10},    // blank-padded, as many writers align group codes
+      {"10\r\n", 10},    // CR LF
+      {"10\r\r\n", 10},  // CRs piled before the LF
+      {"-5\n", -5},      // negative codes are taken as they are
+      {"Layer\n", 0},    // letters are not checked: they read as 0
+      {"8 junk\n", 8},   // digits followed by anything
+      {"\t 62 \n", 62},
+  };
+  for (const auto& [line, group] : cases) {
+    Reading r(std::string(line) + "value\n");
+    EXPECT_EQ(r.lexer().read(), group) << line;
+    EXPECT_EQ(r.lexer().getGroupValue(), group) << line;
+    EXPECT_STREQ(r.lexer().getString().c_str(), "value") << line;
+  }
+}
+
+TEST(CFileDXFILexer, AGroupCodeLineWithOnlyALineEndIsAnError) {
+  for (const char* content : {"\nvalue\n", "\r\nvalue\n", "\r\r\nvalue\n"}) {
+    Reading r(content);
+    EXPECT_THROW(r.lexer().read(), CFileDXFILexer::LexerError) << content;
+  }
+  // A blank is not a line end: the line reads as group 0.
+  Reading blank(" \nvalue\n");
+  EXPECT_EQ(blank.lexer().read(), 0);
+}
+
+TEST(CFileDXFILexer, ValuesLoseTrailingBlanksTabsAndLineEndsButKeepLeadingBlanks) {
+  struct Case {
+    const char* line;
+    const char* value;
+  };
+  const Case cases[] = {
+      {"Layer 1 \t\r\n", "Layer 1"},
+      {"  0\n", "  0"},
+      {"\t x \t\n", "\t x"},
+      {"abc\r\n", "abc"},
+      {"abc\r", "abc"},
+      {"abc", "abc"},  // the last line of a file needs no line end
+      {"a\r\r\n", "a"},
+      {"a b\n", "a b"},
+      {"\n", ""},
+      {" \t \r\n", ""},
+  };
+  for (const Case& c : cases) {
+    Reading r(std::string("8\n") + c.line);
+    r.lexer().read();
+    EXPECT_STREQ(r.lexer().getString().c_str(), c.value) << c.line;
+    EXPECT_EQ(r.lexer().getString().size(), static_cast<int>(std::string(c.value).size()));
+  }
+}
+
+TEST(CFileDXFILexer, LeadingBlanksMakeANameDifferentButNotANumber) {
+  Reading r("8\n  0\n");
+  r.lexer().read();
+  EXPECT_FALSE(r.lexer().getString().equal_ci("0"));
+  EXPECT_EQ(r.lexer().getInt(), 0);
+  EXPECT_DOUBLE_EQ(r.lexer().getDouble(), 0.0);
+}
+
+TEST(CFileDXFILexer, TheLastPairIsReadAndTheNextReadMeetsTheEndOfTheFile) {
+  for (const char* content : {"0\nEOF\n", "0\nEOF", "0\r\nEOF\r\n"}) {
+    Reading r(content);
+    EXPECT_EQ(r.lexer().read(), 0);
+    EXPECT_STREQ(r.lexer().getString().c_str(), "EOF");
+    EXPECT_THROW(r.lexer().read(), IFile::IFileEOF) << content;
+  }
+}
+
+TEST(CFileDXFILexer, TheEndOfTheFileInsideAPairPassesOnAfterTheGroupLineIsCounted) {
+  Reading r("0\nSECTION\n2\n");
+  r.lexer().read();
+  EXPECT_THROW(r.lexer().read(), IFile::IFileEOF);
+  EXPECT_EQ(r.lexer().getLine(), 3);
+}
+
+TEST(CFileDXFILexer, CommentsAreSkippedButTheirLinesCount) {
+  Reading r(
+      "999\nwritten by hand\n"
+      "0\nSECTION\n"
+      "999\n\n"
+      "999\nanother\n"
+      "2\nHEADER\n");
+  EXPECT_EQ(r.lexer().getLine(), 0);
+  EXPECT_EQ(r.lexer().read(), 0);
+  EXPECT_STREQ(r.lexer().getString().c_str(), "SECTION");
+  EXPECT_EQ(r.lexer().getLine(), 4);
+  EXPECT_EQ(r.lexer().read(), 2);
+  EXPECT_STREQ(r.lexer().getString().c_str(), "HEADER");
+  EXPECT_EQ(r.lexer().getLine(), 10);
+  EXPECT_THROW(r.lexer().read(), IFile::IFileEOF);
+}
+
+TEST(CFileDXFILexer, TheValueIsAViewIntoOneBufferThatTheNextReadOverwrites) {
+  Reading r("1\nfirst\n1\nsecond\n");
+  r.lexer().read();
+  const char* first = r.lexer().getString().c_str();
+  r.lexer().read();
+  EXPECT_EQ(r.lexer().getString().c_str(), first);
+  EXPECT_STREQ(first, "second");
+}
+
+TEST(CFileDXFILexer, ALineLongerThanTheBufferIsCutAndItsRestIsTheNextLine) {
+  const long longest = CFileDXFILexer::kLineSize - 1;
+  const std::string head(static_cast<std::size_t>(longest), 'A');
+  // The value line holds 4095 letters, then "42": the 42 becomes the next group code line.
+  Reading r("1\n" + head + "42\nVAL\n0\nEOF\n");
+  EXPECT_EQ(r.lexer().read(), 1);
+  EXPECT_EQ(std::string(r.lexer().getString().c_str()), head);
+  EXPECT_EQ(r.lexer().read(), 42);
+  EXPECT_STREQ(r.lexer().getString().c_str(), "VAL");
+  EXPECT_EQ(r.lexer().getLine(), 4);
+  EXPECT_EQ(r.lexer().read(), 0);
+
+  // Exactly 4095 characters leave the line end alone on the next line: an empty group line.
+  Reading exact("1\n" + head + "\n0\nEOF\n");
+  exact.lexer().read();
+  EXPECT_THROW(exact.lexer().read(), CFileDXFILexer::LexerError);
+}
+
+TEST(CFileDXFILexer, GetIntAndGetDoubleReadAsAtoiAndAtof) {
+  struct Case {
+    const char* value;
+    long i;
+    double d;
+  };
+  const Case cases[] = {
+      {"7.9", 7, 7.9}, {"1e3", 1, 1000.0},     {"12abc", 12, 12.0},
+      {"abc", 0, 0.0}, {"  -3", -3, -3.0},     {"+4.5", 4, 4.5},
+      {".5", 0, 0.5},  {"-2.5E-1", -2, -0.25}, {"  1,5", 1, 1.0},
+  };
+  for (const Case& c : cases) {
+    Reading r(std::string("40\n") + c.value + "\n");
+    r.lexer().read();
+    EXPECT_EQ(r.lexer().getInt(), c.i) << c.value;
+    EXPECT_DOUBLE_EQ(r.lexer().getDouble(), c.d) << c.value;
+  }
+}
+
+TEST(CFileDXFILexer, GetHexReadsEveryCharacterAsADigitKeepingTheLow32Bits) {
+  const std::pair<const char*, long> cases[] = {
+      {"1A", 26},
+      {"1a", 26},
+      {"0", 0},
+      {"FF", 255},
+      {"7FFFFFFF", 2147483647L},
+      {"80000000", -2147483647L - 1},
+      {"FFFFFFFF", -1},
+      {"123456789", 0x23456789},  // the ninth digit pushes the first out
+      {"g", 16},                  // letters beyond F continue the count from 'a'
+      {"1g", 16},                 // 0x10 | 16: an oversized digit overlaps the one before
+      {":", 3},                   // ':' counts from 'A' - 10
+      {"G", -16},                 // 'G' counts from 'a' - 10: a negative digit fills the top
+  };
+  for (const auto& [value, expected] : cases) {
+    Reading r(std::string("5\n") + value + "\n");
+    r.lexer().read();
+    EXPECT_EQ(r.lexer().getHex(), expected) << value;
+  }
+}
+
+TEST(CFileDXFILexer, NumbersOfAnEmptyValueAreErrorsButItsTextIsEmpty) {
+  Reading r("5\n\n5\n \t\r\n");
+  for (int pair = 0; pair < 2; ++pair) {
+    r.lexer().read();
+    EXPECT_STREQ(r.lexer().getString().c_str(), "");
+    EXPECT_THROW(r.lexer().getInt(), CFileDXFILexer::LexerErrorEmptyValue);
+    EXPECT_THROW(r.lexer().getDouble(), CFileDXFILexer::LexerErrorEmptyValue);
+    EXPECT_THROW(r.lexer().getHex(), CFileDXFILexer::LexerErrorEmptyValue);
+  }
+}
+
+TEST(CFileDXFILexer, ACrLfFileReadsAsItsLfTwinThroughCFileStdLib) {
+  const std::string lf =
+      "999\nmade by hand\n  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n"
+      "  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\nWALLS  \n 10\n1.5\n"
+      " 20\n-2\n  0\nENDSEC\n  0\nEOF\n";
+  std::string crlf;
+  for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+
+  const std::string path =
+      ::testing::TempDir() + "veltcore_lexer_crlf_" + std::to_string(::getpid()) + ".dxf";
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(out, nullptr);
+  std::fwrite(crlf.data(), 1, crlf.size(), out);
+  std::fclose(out);
+
+  CFileStdLib file(path.c_str(), IFile::kRead);
+  file.open();
+  CFileDXFILexer lexer(file);
+  const auto fromDisk = allPairs(lexer);
+  const long lines = lexer.getLine();
+  file.close();
+  std::remove(path.c_str());
+
+  Reading twin(lf);
+  EXPECT_EQ(fromDisk, allPairs(twin.lexer()));
+  EXPECT_EQ(fromDisk.size(), 13u);
+  EXPECT_EQ(fromDisk[8], (std::pair<long, std::string>(8, "WALLS")));
+  EXPECT_EQ(lines, twin.lexer().getLine());
+}
+
+}  // namespace
