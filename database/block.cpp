@@ -1,17 +1,38 @@
-// database/block.cpp: CBlock, its iterator over block references and its snapshot.
+// database/block.cpp: CBlock, its iterators over attribute definitions and block references, and
+// its snapshot.
 // Entities enter a block moved by minus its base point; they are owned by the block and
 // deleted last to first.
 #include <veltcore/database/block.h>
 #include <veltcore/entities/entity.h>
 #include <veltcore/entities/insert.h>
 #include <veltcore/entities/transform_visitors.h>
+#include <veltcore/entities/visitor.h>
 
 namespace {
 
-// Type code 7 belongs to attribute definitions alone: a definition marks the block instead
-// of extending its box.
-bool isAttdef(const CEnt& e) {
-  return e.getType() == 7;
+// Answers whether the visited entity is exactly an attribute definition. A type code could be
+// claimed by any class (a host's own included); the visit reaches only the definition's accept.
+class CAttdefFinder : public IEntFooVisitor {
+ public:
+  using IEntFooVisitor::visit;
+  void visit(CEntAttdef& e) override { found_ = &e; }
+
+  CEntAttdef* found() const { return found_; }
+
+ private:
+  CEntAttdef* found_ = nullptr;
+};
+
+// The entity as a definition, or null.
+CEntAttdef* asAttdef(CEnt& e) {
+  CAttdefFinder finder;
+  e.accept(finder);
+  return finder.found();
+}
+
+// A definition marks the block instead of extending its box.
+bool isAttdef(CEnt& e) {
+  return asAttdef(e) != nullptr;
 }
 
 }  // namespace
@@ -83,6 +104,36 @@ void CBlock::setMemento(CBlockMemento& m) {
     bdry_.updateRegion(e->getBdry());
   }
   setFlags(m.flags_);
+}
+
+CBlock::CAttdefIterator::CAttdefIterator(const CBlock& block) : block_(&block), index_(-1) {
+  seek(0);
+}
+
+CEntAttdef* CBlock::CAttdefIterator::operator*() const {
+  if (index_ < 0) return nullptr;
+  return asAttdef(*(*block_)[index_]);
+}
+
+CBlock::CAttdefIterator& CBlock::CAttdefIterator::operator++() {
+  if (index_ >= 0) seek(index_ + 1);
+  return *this;
+}
+
+CBlock::CAttdefIterator CBlock::CAttdefIterator::operator++(int) {
+  CAttdefIterator before = *this;
+  ++*this;
+  return before;
+}
+
+void CBlock::CAttdefIterator::seek(int from) {
+  for (int i = from; i < block_->size(); ++i) {
+    if (isAttdef(*(*block_)[i])) {
+      index_ = i;
+      return;
+    }
+  }
+  index_ = -2;
 }
 
 CBlock::CInsertIterator::CInsertIterator(const CBlock& block) : block_(&block), index_(-1) {

@@ -7,8 +7,10 @@
 #include <veltcore/entities/circle.h>
 #include <veltcore/entities/entity_factory.h>
 #include <veltcore/entities/face3d.h>
+#include <veltcore/entities/insert.h>
 #include <veltcore/entities/line.h>
 #include <veltcore/entities/pnt.h>
+#include <veltcore/entities/text.h>
 
 CEntPnt* createEntPnt(const CData& d, CLayer* layer, CLtype* ltype, short color, const PNT_3D& p,
                       long handle) {
@@ -48,6 +50,71 @@ CEntArc* createEntArc(const CData& d, CLayer* layer, CLtype* ltype, short color,
 CEntArc* createEntArc(const CData& d, const ARC_3D& a, long handle) {
   const CDataVariables& v = d.getVars();
   return createEntArc(d, v.getCurLayer(), v.getCurLtype(), v.getCurColor(), a, handle);
+}
+
+CEntText* createEntText(const CData& d, CLayer* layer, CLtype* ltype, short color, const TEXT_3D& t,
+                        long handle) {
+  return d.getEntFactory().createEntText(d.getHandleGestor(), layer, ltype, color, t, handle);
+}
+
+CEntText* createEntText(const CData& d, const TEXT_3D& t, long handle) {
+  const CDataVariables& v = d.getVars();
+  return createEntText(d, v.getCurLayer(), v.getCurLtype(), v.getCurColor(), t, handle);
+}
+
+CEntAttdef* createEntAttdef(const CData& d, CLayer* layer, CLtype* ltype, short color,
+                            const TEXT_3D& t, const String& value, const String& prompt, long flags,
+                            long handle) {
+  return d.getEntFactory().createEntAttdef(d.getHandleGestor(), layer, ltype, color, t, value,
+                                           prompt, flags, handle);
+}
+
+CEntAttdef* createEntAttdef(const CData& d, const TEXT_3D& t, const String& value,
+                            const String& prompt, long flags, long handle) {
+  const CDataVariables& v = d.getVars();
+  return createEntAttdef(d, v.getCurLayer(), v.getCurLtype(), v.getCurColor(), t, value, prompt,
+                         flags, handle);
+}
+
+CEntInsert* createEntInsert(const CData& d, CLayer* layer, CLtype* ltype, short color,
+                            CBlock& block, const PNT_3D& pnt, double sx, double sy, double sz,
+                            double rotate, long rows, long columns, double columnSpacing,
+                            double rowSpacing, long handle) {
+  return d.getEntFactory().createEntInsert(d.getHandleGestor(), layer, ltype, color, &block, pnt,
+                                           sx, sy, sz, rotate, rows, columns, columnSpacing,
+                                           rowSpacing, handle);
+}
+
+CEntInsert* createEntInsert(const CData& d, CBlock& block, const PNT_3D& pnt, double sx, double sy,
+                            double sz, double rotate, long rows, long columns, double columnSpacing,
+                            double rowSpacing, long handle) {
+  const CDataVariables& v = d.getVars();
+  return createEntInsert(d, v.getCurLayer(), v.getCurLtype(), v.getCurColor(), block, pnt, sx, sy,
+                         sz, rotate, rows, columns, columnSpacing, rowSpacing, handle);
+}
+
+CEntAttrib* createEntAttrib(const CData& d, const String& value, const CEntAttdef& def,
+                            const CEntInsert& ins, long handle) {
+  return d.getEntFactory().createEntAttrib(d.getHandleGestor(), value, def, ins, handle);
+}
+
+CEntInsertXRef* createEntInsertXRef(CData& d, CLayer* layer, CLtype* ltype, short color,
+                                    CBlockXRef* xref, const PNT_3D& pnt, double sx, double sy,
+                                    double sz, double rotate, long rows, long columns,
+                                    double columnSpacing, double rowSpacing, long handle) {
+  return d.getEntFactory().createEntInsertXRef(d.getHandleGestor(), layer, ltype, color,
+                                               d.getDepend(), xref, pnt, sx, sy, sz, rotate, rows,
+                                               columns, columnSpacing, rowSpacing, handle);
+}
+
+CEntInsertXRef* createEntInsertXRef(const CData& d, CBlockXRefDepend& depend, CBlockXRef* xref,
+                                    const PNT_3D& pnt, double sx, double sy, double sz,
+                                    double rotate, long rows, long columns, double columnSpacing,
+                                    double rowSpacing, long handle) {
+  const CDataVariables& v = d.getVars();
+  return d.getEntFactory().createEntInsertXRef(
+      d.getHandleGestor(), v.getCurLayer(), v.getCurLtype(), v.getCurColor(), depend, xref, pnt, sx,
+      sy, sz, rotate, rows, columns, columnSpacing, rowSpacing, handle);
 }
 
 CEnt3DFace* createEnt3DFace(const CData& d, CLayer* layer, CLtype* ltype, short color,

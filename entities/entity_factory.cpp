@@ -8,8 +8,10 @@
 #include <veltcore/entities/circle.h>
 #include <veltcore/entities/entity.h>
 #include <veltcore/entities/face3d.h>
+#include <veltcore/entities/insert.h>
 #include <veltcore/entities/line.h>
 #include <veltcore/entities/pnt.h>
+#include <veltcore/entities/text.h>
 
 CEntFactory::~CEntFactory() = default;
 
@@ -53,6 +55,74 @@ CEntArc* CEntFactory::createEntArc(IHandleGestor& g, CLayer* layer, CLtype* ltyp
   return make<CEntArc>(handle, layer, ltype, color, a);
 }
 
+CEntText* CEntFactory::createEntText(IHandleGestor& g, const CEntText& src) {
+  return make<CEntText>(src, g.bookNext());
+}
+
+CEntText* CEntFactory::createEntText(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                     const TEXT_3D& t, long handle) {
+  bookHandle(g, handle);
+  return make<CEntText>(handle, layer, ltype, color, t);
+}
+
+CEntAttdef* CEntFactory::createEntAttdef(IHandleGestor& g, const CEntAttdef& src) {
+  return make<CEntAttdef>(src, g.bookNext());
+}
+
+CEntAttdef* CEntFactory::createEntAttdef(IHandleGestor& g, CLayer* layer, CLtype* ltype,
+                                         short color, const TEXT_3D& t, const String& value,
+                                         const String& prompt, long flags, long handle) {
+  bookHandle(g, handle);
+  return make<CEntAttdef>(handle, layer, ltype, color, t, value, prompt, flags);
+}
+
+CEntInsert* CEntFactory::createEntInsert(IHandleGestor& g, const CEntInsert& src) {
+  return make<CEntInsert>(g, *this, src, g.bookNext());
+}
+
+CEntInsert* CEntFactory::createEntInsert(IHandleGestor& g, CLayer* layer, CLtype* ltype,
+                                         short color, CBlock* block, const PNT_3D& pnt, double sx,
+                                         double sy, double sz, double rotate, long rows,
+                                         long columns, double columnSpacing, double rowSpacing,
+                                         long handle) {
+  bookHandle(g, handle);
+  return make<CEntInsert>(handle, layer, ltype, color, block, pnt, sx, sy, sz, rotate, rows,
+                          columns, columnSpacing, rowSpacing);
+}
+
+CEntAttrib* CEntFactory::createEntAttrib(IHandleGestor& g, const CEntAttrib& src) {
+  return make<CEntAttrib>(src, g.bookNext());
+}
+
+CEntAttrib* CEntFactory::createEntAttrib(IHandleGestor& g, const String& value,
+                                         const CEntAttdef& def, const CEntInsert& ins,
+                                         long handle) {
+  bookHandle(g, handle);
+  return make<CEntAttrib>(value, def, ins, handle);
+}
+
+CEntAttrib* CEntFactory::createEntAttrib(IHandleGestor& g, CLayer* layer, CLtype* ltype,
+                                         short color, const TEXT_3D& t, const String& tag,
+                                         long flags, long handle) {
+  bookHandle(g, handle);
+  return make<CEntAttrib>(handle, layer, ltype, color, t, tag, flags);
+}
+
+CEntInsertXRef* CEntFactory::createEntInsertXRef(IHandleGestor& g, const CEntInsertXRef& src) {
+  return make<CEntInsertXRef>(g, *this, src, g.bookNext());
+}
+
+CEntInsertXRef* CEntFactory::createEntInsertXRef(IHandleGestor& g, CLayer* layer, CLtype* ltype,
+                                                 short color, CBlockXRefDepend& depend,
+                                                 CBlockXRef* xref, const PNT_3D& pnt, double sx,
+                                                 double sy, double sz, double rotate, long rows,
+                                                 long columns, double columnSpacing,
+                                                 double rowSpacing, long handle) {
+  bookHandle(g, handle);
+  return make<CEntInsertXRef>(handle, layer, ltype, color, depend, xref, pnt, sx, sy, sz, rotate,
+                              rows, columns, columnSpacing, rowSpacing);
+}
+
 CEnt3DFace* CEntFactory::createEnt3DFace(IHandleGestor& g, const CEnt3DFace& src) {
   return make<CEnt3DFace>(src, g.bookNext());
 }
@@ -84,8 +154,10 @@ void CEntFactory::bookHandle(IHandleGestor& g, long& handle) {
   handle = handle == 0 ? g.bookNext() : g.bookHandle(handle);
 }
 
-void CEntFactory::CEntUnbookVisitor::visit(CEntInsert&) {
-  // A block reference's sub-objects are its attributes; they are unbooked here, from the last
-  // to the first, once block references carry them. Until then there is nothing to give back.
-  (void)g_;
+void CEntFactory::CEntUnbookVisitor::visit(CEntInsertXRef& e) {
+  visit(static_cast<CEntInsert&>(e));
+}
+
+void CEntFactory::CEntUnbookVisitor::visit(CEntInsert& e) {
+  for (long i = e.size() - 1; i >= 0; --i) g_.unbook(e[static_cast<int>(i)].GetHandle());
 }

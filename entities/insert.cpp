@@ -1,12 +1,19 @@
-// entities/insert.cpp: the placement, registration and box of a block reference.
-// Every placement setter recomputes the box; setBlock does not.
+// entities/insert.cpp: the placement, attributes, registration, box, copy and snapshot restore
+// of a block reference. Every placement setter and add recompute the box; setBlock does not.
 #include <veltcore/database/block.h>
 #include <veltcore/database/handle.h>
+#include <veltcore/entities/entity_factory.h>
 #include <veltcore/entities/insert.h>
+#include <veltcore/entities/text.h>
 #include <veltcore/entities/visitor.h>
 
 #include <algorithm>
 #include <cmath>
+#include <new>
+
+#include "database/int32_cast.h"
+
+using veltcore::detail::toInt32;
 
 CEntInsert::CEntInsert(long handle, CLayer* layer, CLtype* ltype, short color, CBlock* block,
                        const PNT_3D& pnt, double sx, double sy, double sz, double rotate, long rows,
@@ -20,12 +27,12 @@ CEntInsert::CEntInsert(long handle, CLayer* layer, CLtype* ltype, short color, C
       rotate_(rotate),
       columnSpacing_(columnSpacing),
       rowSpacing_(rowSpacing),
-      columns_(static_cast<std::int32_t>(columns)),
-      rows_(static_cast<std::int32_t>(rows)) {
+      columns_(toInt32(columns)),
+      rows_(toInt32(rows)) {
   calcBdry();
 }
 
-CEntInsert::CEntInsert(IHandleGestor& /*g*/, CEntFactory& /*f*/, const CEntInsert& src, long handle)
+CEntInsert::CEntInsert(IHandleGestor& g, CEntFactory& f, const CEntInsert& src, long handle)
     : CEnt(src, handle),
       block_(src.block_),
       pnt_(src.pnt_),
@@ -36,9 +43,13 @@ CEntInsert::CEntInsert(IHandleGestor& /*g*/, CEntFactory& /*f*/, const CEntInser
       columnSpacing_(src.columnSpacing_),
       rowSpacing_(src.rowSpacing_),
       columns_(src.columns_),
-      rows_(src.rows_) {}
+      rows_(src.rows_) {
+  copyAttribs(g, f, src);
+}
 
-CEntInsert::~CEntInsert() = default;
+CEntInsert::~CEntInsert() {
+  deleteAttribs();
+}
 
 void CEntInsert::accept(IEntVisitor& v) {
   v.visit(*this);
@@ -47,11 +58,38 @@ void CEntInsert::accept(IEntVisitor& v) {
 void CEntInsert::addTbls(IHandleGestor& g) const {
   CEnt::addTbls(g);
   if (block_ != nullptr) block_->addEntity();
+  for (const CEntAttrib* a : attribs_) a->addTbls(g);
 }
 
 void CEntInsert::removeTbls(IHandleGestor& g) const {
   CEnt::removeTbls(g);
   if (block_ != nullptr) block_->decEntity();
+  for (const CEntAttrib* a : attribs_) a->removeTbls(g);
+}
+
+void CEntInsert::setMemento(CData& d, const IEntDerivedMemento* m) {
+  const auto* im = static_cast<const CEntInsertMemento*>(m);
+  pnt_ = im->getPnt();
+  im->getScale(sx_, sy_, sz_);
+  rotate_ = im->getRotate();
+  long rows, columns;
+  im->getArray(rows, columns, columnSpacing_, rowSpacing_);
+  rows_ = toInt32(rows);
+  columns_ = toInt32(columns);
+  // By index, not by identity: attributes added or removed since the snapshot are not matched.
+  const long n = std::min(im->getNoAttribs(), size());
+  for (int i = 0; i < n; ++i)
+    attribs_[static_cast<std::size_t>(i)]->setMemento(d, im->getAttribMemento(i));
+  calcBdry();
+}
+
+IEntDerivedMemento* CEntInsert::createDerivedMemento() const {
+  return new CEntInsertMemento(*this);
+}
+
+void CEntInsert::add(CEntAttrib* a) {
+  attribs_.push_back(a);
+  calcBdry();
 }
 
 void CEntInsert::setPnt(const PNT_3D& pnt) {
@@ -90,8 +128,8 @@ void CEntInsert::getArray(long& rows, long& columns, double& columnSpacing,
 }
 
 void CEntInsert::setArray(long rows, long columns, double columnSpacing, double rowSpacing) {
-  rows_ = static_cast<std::int32_t>(rows);
-  columns_ = static_cast<std::int32_t>(columns);
+  rows_ = toInt32(rows);
+  columns_ = toInt32(columns);
   columnSpacing_ = columnSpacing;
   rowSpacing_ = rowSpacing;
   calcBdry();
@@ -108,8 +146,8 @@ void CEntInsert::setInsert(const PNT_3D& pnt, double sx, double sy, double sz, d
 
 void CEntInsert::setInsert(const PNT_3D& pnt, double sx, double sy, double sz, double rotate,
                            long rows, long columns, double columnSpacing, double rowSpacing) {
-  rows_ = static_cast<std::int32_t>(rows);
-  columns_ = static_cast<std::int32_t>(columns);
+  rows_ = toInt32(rows);
+  columns_ = toInt32(columns);
   columnSpacing_ = columnSpacing;
   rowSpacing_ = rowSpacing;
   setInsert(pnt, sx, sy, sz, rotate);
@@ -117,17 +155,23 @@ void CEntInsert::setInsert(const PNT_3D& pnt, double sx, double sy, double sz, d
 
 void CEntInsert::calcBdry() {
   RECT_3D& bdry = getBdry();
-  if (block_ == nullptr || !block_->getBdry().validRegion()) {
+  // Block and attributes are both in block coordinates. An insert with attributes but no block
+  // is bad input; it gets the box of its attributes alone rather than failing.
+  RECT_3D box;
+  box.initRegion();
+  if (block_ != nullptr) box = block_->getBdry();
+  for (const CEntAttrib* a : attribs_) box.updateRegion(a->getBdry());
+  if (!box.validRegion()) {
     bdry.initRegion();
     return;
   }
-  RECT_3D box = block_->getBdry();
   PNT_3D lo = box.min;
   PNT_3D hi = box.max;
   const double co = std::cos(rotate_);
   const double si = std::sin(rotate_);
   // The linear part: pure rotation for an array (the scales go into the box first, the
-  // spacings are not scaled), rotation with the scales otherwise.
+  // spacings are not scaled), rotation with the scales otherwise. Rows or columns below 1
+  // count as 1.
   double a = co * sx_, b = -si * sy_, d = si * sx_, e = co * sy_;
   const long nc = std::max<long>(columns_, 1);
   const long nr = std::max<long>(rows_, 1);
@@ -158,6 +202,32 @@ void CEntInsert::calcBdry() {
     minX = std::min(minX, x), maxX = std::max(maxX, x);
     minY = std::min(minY, y), maxY = std::max(maxY, y);
   }
+  // Z always takes the Z scale, array or not.
   bdry.set(minX, minY, sz_ * lo.getZ(), maxX, maxY, sz_ * hi.getZ());
   bdry.move(pnt_);
+}
+
+CEnt* CEntInsert::clone(IHandleGestor& g, CEntFactory& ef, CBlockFactory&, CBlockTable&,
+                        long handle) const {
+  return new CEntInsert(g, ef, *this, handle);
+}
+
+void CEntInsert::copyAttribs(IHandleGestor& g, CEntFactory& f, const CEntInsert& src) {
+  // The destructor does not run for a constructor that fails, so the copies are freed here.
+  try {
+    attribs_.reserve(src.attribs_.size());
+    for (const CEntAttrib* a : src.attribs_) {
+      CEntAttrib* copy = f.createEntAttrib(g, *a);
+      if (copy == nullptr) throw std::bad_alloc();
+      attribs_.push_back(copy);
+    }
+  } catch (...) {
+    deleteAttribs();
+    throw;
+  }
+}
+
+void CEntInsert::deleteAttribs() {
+  for (CEntAttrib* a : attribs_) delete a;
+  attribs_.clear();
 }

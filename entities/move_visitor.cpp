@@ -7,16 +7,43 @@
 #include <veltcore/entities/insert.h>
 #include <veltcore/entities/line.h>
 #include <veltcore/entities/pnt.h>
+#include <veltcore/entities/text.h>
 #include <veltcore/entities/transform_visitors.h>
+
+namespace {
+
+// A move does not change a text's shape: the box travels with the placement point.
+void moveTextBy(CEntText& e, const PNT_3D& d) {
+  e.getText().getPnt().move(d);
+  e.getBdry().move(d);
+}
+
+}  // namespace
 
 void CEntMoveVisitor::visit(CEnt3DFace& e) {
   for (long i = 0; i < 4; ++i) e.getVertex(i).move(d_);
   e.getBdry().move(d_);
 }
 
+void CEntMoveVisitor::visit(CEntInsertXRef& e) {
+  visit(static_cast<CEntInsert&>(e));
+}
+
 void CEntMoveVisitor::visit(CEntInsert& e) {
   e.getPnt().move(d_);
   e.getBdry().move(d_);
+}
+
+void CEntMoveVisitor::visit(CEntAttrib& e) {
+  moveTextBy(e, d_);
+}
+
+void CEntMoveVisitor::visit(CEntAttdef& e) {
+  moveTextBy(e, d_);
+}
+
+void CEntMoveVisitor::visit(CEntText& e) {
+  moveTextBy(e, d_);
 }
 
 void CEntMoveVisitor::visit(CEntArc& e) {

@@ -44,9 +44,18 @@ void CFileDXFOVisitor::visit(CEnt3DFace& e) {
   if (e.getFlags() != 0) write(70, e.getFlags());
 }
 
-// Block references (and texts, attribute definitions, polylines and hatches) get their records
-// when their classes join the library; until then an insert writes nothing.
+// Texts, attribute definitions and block references (with their attributes) get their records
+// together with the writer's blocks and the remaining entity classes; until then they write
+// nothing.
+void CFileDXFOVisitor::visit(CEntAttrib&) {}
+
+void CFileDXFOVisitor::visit(CEntInsertXRef&) {}
+
 void CFileDXFOVisitor::visit(CEntInsert&) {}
+
+void CFileDXFOVisitor::visit(CEntAttdef&) {}
+
+void CFileDXFOVisitor::visit(CEntText&) {}
 
 void CFileDXFOVisitor::visit(CEntArc& e) {
   const ARC_3D& arc = e.getArc();

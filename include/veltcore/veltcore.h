@@ -37,9 +37,11 @@
 #include <veltcore/entities/entity_table.h>
 #include <veltcore/entities/face3d.h>
 #include <veltcore/entities/insert.h>
+#include <veltcore/entities/insert_matrix.h>
 #include <veltcore/entities/line.h>
 #include <veltcore/entities/memento.h>
 #include <veltcore/entities/pnt.h>
+#include <veltcore/entities/text.h>
 #include <veltcore/entities/transform_visitors.h>
 #include <veltcore/entities/visitor.h>
 #include <veltcore/geometry/arc.h>

@@ -135,7 +135,11 @@ class Recorder : public IEntVisitor {
  public:
   std::string seen;
   void visit(CEnt3DFace&) override { seen += 'F'; }
+  void visit(CEntAttrib&) override { seen += 'b'; }
+  void visit(CEntInsertXRef&) override { seen += 'X'; }
   void visit(CEntInsert&) override { seen += 'I'; }
+  void visit(CEntAttdef&) override { seen += 'd'; }
+  void visit(CEntText&) override { seen += 'T'; }
   void visit(CEntArc&) override { seen += 'A'; }
   void visit(CEntCircle&) override { seen += 'C'; }
   void visit(CEntLine&) override { seen += 'L'; }

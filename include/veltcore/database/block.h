@@ -1,5 +1,6 @@
 // veltcore/database/block.h: CBlock, a named list of entities stored relative to its base
-// point, with its iterator over block references and its undo snapshot CBlockMemento.
+// point, with its iterators over attribute definitions and block references and its undo
+// snapshot CBlockMemento.
 // A block owns its entities and deletes them, last to first, when it is destroyed.
 #pragma once
 
@@ -13,6 +14,7 @@
 class CBlockFactory;
 class CBlockMemento;
 class CEnt;
+class CEntAttdef;
 class CEntInsert;
 class IHandleGestor;
 
@@ -22,6 +24,22 @@ class CBlock : public CNamedItem {
   static constexpr long kHasAttdefs = 2;
   static constexpr long kXRefLoaded = 32;
   static constexpr long kPrivate = 32768;
+
+  // Walks the entities of a block that are attribute definitions, in order; null at the end.
+  // Only the definition class itself matches: the test is by visit, not by type code.
+  class CAttdefIterator {
+   public:
+    explicit CAttdefIterator(const CBlock& block);
+    CEntAttdef* operator*() const;
+    CAttdefIterator& operator++();
+    CAttdefIterator operator++(int);
+
+   private:
+    const CBlock* block_;
+    int index_;  // -2 once the walk is over
+
+    void seek(int from);
+  };
 
   // Walks the entities of a block that are block references, in order; null at the end.
   class CInsertIterator {

@@ -4,18 +4,28 @@
 #pragma once
 
 class ARC_3D;
+class CBlock;
+class CBlockXRef;
+class CBlockXRefDepend;
 class CData;
 class CEnt;
 class CEnt3DFace;
 class CEntArc;
+class CEntAttdef;
+class CEntAttrib;
 class CEntCircle;
+class CEntInsert;
+class CEntInsertXRef;
 class CEntLine;
 class CEntPnt;
+class CEntText;
 class CIRCLE_3D;
 class CLayer;
 class CLtype;
 class LINE_3D;
 class PNT_3D;
+class String;
+class TEXT_3D;
 
 // Each create call comes in two forms: with an explicit layer, linetype and colour, and without
 // them, taking the drawing's current layer, linetype and colour. Handle 0 asks for a fresh
@@ -37,6 +47,43 @@ CEntCircle* createEntCircle(const CData& d, const CIRCLE_3D& c, long handle);
 CEntArc* createEntArc(const CData& d, CLayer* layer, CLtype* ltype, short color, const ARC_3D& a,
                       long handle);
 CEntArc* createEntArc(const CData& d, const ARC_3D& a, long handle);
+
+CEntText* createEntText(const CData& d, CLayer* layer, CLtype* ltype, short color, const TEXT_3D& t,
+                        long handle);
+CEntText* createEntText(const CData& d, const TEXT_3D& t, long handle);
+
+// t's string is the tag; value is the default value.
+CEntAttdef* createEntAttdef(const CData& d, CLayer* layer, CLtype* ltype, short color,
+                            const TEXT_3D& t, const String& value, const String& prompt, long flags,
+                            long handle);
+CEntAttdef* createEntAttdef(const CData& d, const TEXT_3D& t, const String& value,
+                            const String& prompt, long flags, long handle);
+
+// An insert of block (rows and columns, then column spacing and row spacing), no attributes.
+CEntInsert* createEntInsert(const CData& d, CLayer* layer, CLtype* ltype, short color,
+                            CBlock& block, const PNT_3D& pnt, double sx, double sy, double sz,
+                            double rotate, long rows, long columns, double columnSpacing,
+                            double rowSpacing, long handle);
+CEntInsert* createEntInsert(const CData& d, CBlock& block, const PNT_3D& pnt, double sx, double sy,
+                            double sz, double rotate, long rows, long columns, double columnSpacing,
+                            double rowSpacing, long handle);
+
+// An attribute of ins made from def: def's layer, linetype, colour, placement, style, tag and
+// flags, with the given value. One form only; ins is not read.
+CEntAttrib* createEntAttrib(const CData& d, const String& value, const CEntAttdef& def,
+                            const CEntInsert& ins, long handle);
+
+// An insert of the external reference xref. The form with layer, linetype and colour counts it
+// in the drawing's dependency record; the other in the record the caller gives (the owner of
+// the table the insert is meant for).
+CEntInsertXRef* createEntInsertXRef(CData& d, CLayer* layer, CLtype* ltype, short color,
+                                    CBlockXRef* xref, const PNT_3D& pnt, double sx, double sy,
+                                    double sz, double rotate, long rows, long columns,
+                                    double columnSpacing, double rowSpacing, long handle);
+CEntInsertXRef* createEntInsertXRef(const CData& d, CBlockXRefDepend& depend, CBlockXRef* xref,
+                                    const PNT_3D& pnt, double sx, double sy, double sz,
+                                    double rotate, long rows, long columns, double columnSpacing,
+                                    double rowSpacing, long handle);
 
 // flags: bits 0-3 hide edges 0-3; the triangle mark follows the vertices whatever is given.
 CEnt3DFace* createEnt3DFace(const CData& d, CLayer* layer, CLtype* ltype, short color,

@@ -9,14 +9,22 @@
 #include <veltcore/entities/visitor.h>
 
 class ARC_3D;
+class CBlock;
 class CBlockFactory;
 class CBlockTable;
+class CBlockXRef;
+class CBlockXRefDepend;
 class CEnt;
 class CEnt3DFace;
 class CEntArc;
+class CEntAttdef;
+class CEntAttrib;
 class CEntCircle;
+class CEntInsert;
+class CEntInsertXRef;
 class CEntLine;
 class CEntPnt;
+class CEntText;
 class CIRCLE_3D;
 class CLayer;
 class CLtype;
@@ -24,6 +32,8 @@ class IHandleEnt;
 class IHandleGestor;
 class LINE_3D;
 class PNT_3D;
+class String;
+class TEXT_3D;
 
 // Has no data; every operation is virtual so that a host can derive its own factory.
 //
@@ -41,8 +51,8 @@ class CEntFactory {
     explicit CEntUnbookVisitor(IHandleGestor& g) : g_(g) {}
 
     using IEntFooVisitor::visit;
-    // The attributes are unbooked here once block references carry them; until then a block
-    // reference has no sub-object with a handle.
+    // The insert's attributes, from the last to the first.
+    void visit(CEntInsertXRef& e) override;
     void visit(CEntInsert& e) override;
 
    private:
@@ -66,6 +76,37 @@ class CEntFactory {
   virtual CEntArc* createEntArc(IHandleGestor& g, const CEntArc& src);
   virtual CEntArc* createEntArc(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
                                 const ARC_3D& a, long handle);
+  virtual CEntText* createEntText(IHandleGestor& g, const CEntText& src);
+  virtual CEntText* createEntText(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                  const TEXT_3D& t, long handle);
+  virtual CEntAttdef* createEntAttdef(IHandleGestor& g, const CEntAttdef& src);
+  // t's string is the tag; value is the default value.
+  virtual CEntAttdef* createEntAttdef(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                      const TEXT_3D& t, const String& value, const String& prompt,
+                                      long flags, long handle);
+  // The copy's attributes are copied through this factory, each with a fresh handle after the
+  // insert's own.
+  virtual CEntInsert* createEntInsert(IHandleGestor& g, const CEntInsert& src);
+  virtual CEntInsert* createEntInsert(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                      CBlock* block, const PNT_3D& pnt, double sx, double sy,
+                                      double sz, double rotate, long rows, long columns,
+                                      double columnSpacing, double rowSpacing, long handle);
+  virtual CEntAttrib* createEntAttrib(IHandleGestor& g, const CEntAttrib& src);
+  // An attribute of ins made from def with the given value (ins is not read).
+  virtual CEntAttrib* createEntAttrib(IHandleGestor& g, const String& value, const CEntAttdef& def,
+                                      const CEntInsert& ins, long handle);
+  // t's string is the value.
+  virtual CEntAttrib* createEntAttrib(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                      const TEXT_3D& t, const String& tag, long flags, long handle);
+  // As createEntInsert; the copy uses src's dependency record.
+  virtual CEntInsertXRef* createEntInsertXRef(IHandleGestor& g, const CEntInsertXRef& src);
+  // depend is the record the insert counts itself in while it is in a table.
+  virtual CEntInsertXRef* createEntInsertXRef(IHandleGestor& g, CLayer* layer, CLtype* ltype,
+                                              short color, CBlockXRefDepend& depend,
+                                              CBlockXRef* xref, const PNT_3D& pnt, double sx,
+                                              double sy, double sz, double rotate, long rows,
+                                              long columns, double columnSpacing, double rowSpacing,
+                                              long handle);
   virtual CEnt3DFace* createEnt3DFace(IHandleGestor& g, const CEnt3DFace& src);
   // flags: bits 0-3 hide edges 0-3; the triangle mark follows the vertices whatever is given.
   virtual CEnt3DFace* createEnt3DFace(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,

@@ -12,8 +12,14 @@ class CEntMoveVisitor : public IEntVisitor {
 
   // The four vertices and the box move (a move keeps the triangle mark true or false).
   void visit(CEnt3DFace& e) override;
+  // The placement point and the box move (text, definition and attribute alike).
+  void visit(CEntAttrib& e) override;
   // The insertion point and the box move; the block is untouched.
+  void visit(CEntInsertXRef& e) override;
   void visit(CEntInsert& e) override;
+  // As the attribute.
+  void visit(CEntAttdef& e) override;
+  void visit(CEntText& e) override;
   // The centre moves and the box is recomputed.
   void visit(CEntArc& e) override;
   void visit(CEntCircle& e) override;

@@ -5,10 +5,14 @@
 
 class CEnt3DFace;
 class CEntArc;
+class CEntAttdef;
+class CEntAttrib;
 class CEntCircle;
 class CEntInsert;
+class CEntInsertXRef;
 class CEntLine;
 class CEntPnt;
+class CEntText;
 
 // One visit per concrete entity class. The full list, in slot order, is: CVertex (does nothing
 // here), CEnt3DFace, CEntHatch, CEntAttrib, CEntInsertXRef, CEntInsert, CEntAttdef, CEntText,
@@ -17,7 +21,11 @@ class CEntPnt;
 class IEntVisitor {
  public:
   virtual void visit(CEnt3DFace& e) = 0;
+  virtual void visit(CEntAttrib& e) = 0;
+  virtual void visit(CEntInsertXRef& e) = 0;
   virtual void visit(CEntInsert& e) = 0;
+  virtual void visit(CEntAttdef& e) = 0;
+  virtual void visit(CEntText& e) = 0;
   virtual void visit(CEntArc& e) = 0;
   virtual void visit(CEntCircle& e) = 0;
   virtual void visit(CEntLine& e) = 0;
@@ -34,7 +42,11 @@ class IEntVisitor {
 class IEntFooVisitor : public IEntVisitor {
  public:
   void visit(CEnt3DFace&) override {}
+  void visit(CEntAttrib&) override {}
+  void visit(CEntInsertXRef&) override {}
   void visit(CEntInsert&) override {}
+  void visit(CEntAttdef&) override {}
+  void visit(CEntText&) override {}
   void visit(CEntArc&) override {}
   void visit(CEntCircle&) override {}
   void visit(CEntLine&) override {}

@@ -29,7 +29,11 @@ class CFileDXFOVisitor : public IEntVisitor {
   void SetACADNameConverter(CNameAcadConverter& converter);
 
   void visit(CEnt3DFace& e) override;
+  void visit(CEntAttrib& e) override;
+  void visit(CEntInsertXRef& e) override;
   void visit(CEntInsert& e) override;
+  void visit(CEntAttdef& e) override;
+  void visit(CEntText& e) override;
   void visit(CEntArc& e) override;
   void visit(CEntCircle& e) override;
   void visit(CEntLine& e) override;
