@@ -10,6 +10,7 @@
 #include <veltcore/entities/insert.h>
 #include <veltcore/entities/line.h>
 #include <veltcore/entities/pnt.h>
+#include <veltcore/entities/polyline.h>
 #include <veltcore/entities/text.h>
 
 CEntPnt* createEntPnt(const CData& d, CLayer* layer, CLtype* ltype, short color, const PNT_3D& p,
@@ -50,6 +51,23 @@ CEntArc* createEntArc(const CData& d, CLayer* layer, CLtype* ltype, short color,
 CEntArc* createEntArc(const CData& d, const ARC_3D& a, long handle) {
   const CDataVariables& v = d.getVars();
   return createEntArc(d, v.getCurLayer(), v.getCurLtype(), v.getCurColor(), a, handle);
+}
+
+CEntPolyline* createEntPolyline(const CData& d, CLayer* layer, CLtype* ltype, short color,
+                                long flags, short degree, long handle) {
+  return d.getEntFactory().createEntPolyline(d.getHandleGestor(), layer, ltype, color,
+                                             static_cast<short>(static_cast<unsigned short>(flags)), degree, handle);
+}
+
+CEntPolyline* createEntPolyline(const CData& d, long flags, short degree, long handle) {
+  const CDataVariables& v = d.getVars();
+  return createEntPolyline(d, v.getCurLayer(), v.getCurLtype(), v.getCurColor(), flags, degree,
+                           handle);
+}
+
+CVertex* createVertex(const CData& d, const PNT_3D& p, double widthStart, double widthEnd,
+                      long handle) {
+  return d.getEntFactory().createVertex(d.getHandleGestor(), p, widthStart, widthEnd, handle);
 }
 
 CEntText* createEntText(const CData& d, CLayer* layer, CLtype* ltype, short color, const TEXT_3D& t,

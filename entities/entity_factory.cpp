@@ -10,6 +10,7 @@
 #include <veltcore/entities/face3d.h>
 #include <veltcore/entities/insert.h>
 #include <veltcore/entities/line.h>
+#include <veltcore/entities/polyline.h>
 #include <veltcore/entities/pnt.h>
 #include <veltcore/entities/text.h>
 
@@ -53,6 +54,31 @@ CEntArc* CEntFactory::createEntArc(IHandleGestor& g, CLayer* layer, CLtype* ltyp
                                    const ARC_3D& a, long handle) {
   bookHandle(g, handle);
   return make<CEntArc>(handle, layer, ltype, color, a);
+}
+
+CEntPolyline* CEntFactory::createEntPolyline(IHandleGestor& g, const CEntLine& line) {
+  return make<CEntPolyline>(g, *this, line, g.bookNext());
+}
+
+CEntPolyline* CEntFactory::createEntPolyline(IHandleGestor& g, const CEntPolyline& src) {
+  return make<CEntPolyline>(g, *this, src, g.bookNext());
+}
+
+CEntPolyline* CEntFactory::createEntPolyline(IHandleGestor& g, CLayer* layer, CLtype* ltype,
+                                             short color, short flags, short degree,
+                                             long handle) {
+  bookHandle(g, handle);
+  return make<CEntPolyline>(handle, layer, ltype, color, flags, degree);
+}
+
+CVertex* CEntFactory::createVertex(IHandleGestor& g, const CVertex& src) {
+  return make<CVertex>(src, g.bookNext());
+}
+
+CVertex* CEntFactory::createVertex(IHandleGestor& g, const PNT_3D& p, double widthStart,
+                                   double widthEnd, long handle) {
+  bookHandle(g, handle);
+  return make<CVertex>(p, widthStart, widthEnd, handle);
 }
 
 CEntText* CEntFactory::createEntText(IHandleGestor& g, const CEntText& src) {
@@ -160,4 +186,9 @@ void CEntFactory::CEntUnbookVisitor::visit(CEntInsertXRef& e) {
 
 void CEntFactory::CEntUnbookVisitor::visit(CEntInsert& e) {
   for (long i = e.size() - 1; i >= 0; --i) g_.unbook(e[static_cast<int>(i)].GetHandle());
+}
+
+void CEntFactory::CEntUnbookVisitor::visit(CEntPolyline& e) {
+  for (long i = e.getNoTotalVertexes() - 1; i >= 0; --i)
+    g_.unbook(e[static_cast<int>(i)].GetHandle());
 }

@@ -6,6 +6,7 @@
 #include <veltcore/entities/face3d.h>
 #include <veltcore/entities/insert.h>
 #include <veltcore/entities/line.h>
+#include <veltcore/entities/polyline.h>
 #include <veltcore/entities/pnt.h>
 #include <veltcore/entities/text.h>
 #include <veltcore/entities/transform_visitors.h>
@@ -64,4 +65,14 @@ void CEntMoveVisitor::visit(CEntLine& e) {
 void CEntMoveVisitor::visit(CEntPnt& e) {
   e.getPnt().move(d_);
   e.calcBdry();
+}
+
+void CEntMoveVisitor::visit(CEntPolyline& e) {
+  for (long i = e.getNoTotalVertexes() - 1; i >= 0; --i) {
+    const int k = static_cast<int>(i);
+    PNT_3D p = e.GetVertexPos(k);
+    p.move(d_);
+    e.SetVertexPos(k, p);
+  }
+  e.getBdry().move(d_);
 }

@@ -57,6 +57,9 @@ void CFileDXFOVisitor::visit(CEntAttdef&) {}
 
 void CFileDXFOVisitor::visit(CEntText&) {}
 
+// Polylines get their POLYLINE, VERTEX and SEQEND records with the remaining entity classes.
+void CFileDXFOVisitor::visit(CEntPolyline&) {}
+
 void CFileDXFOVisitor::visit(CEntArc& e) {
   const ARC_3D& arc = e.getArc();
   write(0, "ARC");

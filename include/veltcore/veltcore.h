@@ -41,6 +41,8 @@
 #include <veltcore/entities/line.h>
 #include <veltcore/entities/memento.h>
 #include <veltcore/entities/pnt.h>
+#include <veltcore/entities/polyline.h>
+#include <veltcore/entities/polyline_silhouette.h>
 #include <veltcore/entities/text.h>
 #include <veltcore/entities/transform_visitors.h>
 #include <veltcore/entities/visitor.h>

@@ -140,6 +140,7 @@ class Recorder : public IEntVisitor {
   void visit(CEntInsert&) override { seen += 'I'; }
   void visit(CEntAttdef&) override { seen += 'd'; }
   void visit(CEntText&) override { seen += 'T'; }
+  void visit(CEntPolyline&) override { seen += 'Y'; }
   void visit(CEntArc&) override { seen += 'A'; }
   void visit(CEntCircle&) override { seen += 'C'; }
   void visit(CEntLine&) override { seen += 'L'; }

@@ -18,6 +18,7 @@ class CEntInsert;
 class CEntInsertXRef;
 class CEntLine;
 class CEntPnt;
+class CEntPolyline;
 class CEntText;
 class CIRCLE_3D;
 class CLayer;
@@ -26,6 +27,7 @@ class LINE_3D;
 class PNT_3D;
 class String;
 class TEXT_3D;
+class CVertex;
 
 // Each create call comes in two forms: with an explicit layer, linetype and colour, and without
 // them, taking the drawing's current layer, linetype and colour. Handle 0 asks for a fresh
@@ -47,6 +49,15 @@ CEntCircle* createEntCircle(const CData& d, const CIRCLE_3D& c, long handle);
 CEntArc* createEntArc(const CData& d, CLayer* layer, CLtype* ltype, short color, const ARC_3D& a,
                       long handle);
 CEntArc* createEntArc(const CData& d, const ARC_3D& a, long handle);
+
+// flags is truncated to the polyline's 16-bit settings word; no vertices yet.
+CEntPolyline* createEntPolyline(const CData& d, CLayer* layer, CLtype* ltype, short color,
+                                long flags, short degree, long handle);
+CEntPolyline* createEntPolyline(const CData& d, long flags, short degree, long handle);
+
+// A vertex with no polyline yet; add it to one, which then owns it.
+CVertex* createVertex(const CData& d, const PNT_3D& p, double widthStart, double widthEnd,
+                      long handle);
 
 CEntText* createEntText(const CData& d, CLayer* layer, CLtype* ltype, short color, const TEXT_3D& t,
                         long handle);

@@ -24,6 +24,7 @@ class CEntInsert;
 class CEntInsertXRef;
 class CEntLine;
 class CEntPnt;
+class CEntPolyline;
 class CEntText;
 class CIRCLE_3D;
 class CLayer;
@@ -34,6 +35,7 @@ class LINE_3D;
 class PNT_3D;
 class String;
 class TEXT_3D;
+class CVertex;
 
 // Has no data; every operation is virtual so that a host can derive its own factory.
 //
@@ -54,6 +56,8 @@ class CEntFactory {
     // The insert's attributes, from the last to the first.
     void visit(CEntInsertXRef& e) override;
     void visit(CEntInsert& e) override;
+    // The vertices, from the last to the first.
+    void visit(CEntPolyline& e) override;
 
    private:
     IHandleGestor& g_;
@@ -76,6 +80,17 @@ class CEntFactory {
   virtual CEntArc* createEntArc(IHandleGestor& g, const CEntArc& src);
   virtual CEntArc* createEntArc(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
                                 const ARC_3D& a, long handle);
+  // A polyline of two thin vertices, line's start then end, each with a fresh handle after the
+  // polyline's own; layer, linetype, colour and box come from line.
+  virtual CEntPolyline* createEntPolyline(IHandleGestor& g, const CEntLine& line);
+  // The copy's vertices are copied through this factory, last first, each with a fresh handle.
+  virtual CEntPolyline* createEntPolyline(IHandleGestor& g, const CEntPolyline& src);
+  // No vertices yet; flags: bit 0 closed, bits 1-3 curve type, bit 7 linetype generation.
+  virtual CEntPolyline* createEntPolyline(IHandleGestor& g, CLayer* layer, CLtype* ltype,
+                                          short color, short flags, short degree, long handle);
+  virtual CVertex* createVertex(IHandleGestor& g, const CVertex& src);
+  virtual CVertex* createVertex(IHandleGestor& g, const PNT_3D& p, double widthStart,
+                                double widthEnd, long handle);
   virtual CEntText* createEntText(IHandleGestor& g, const CEntText& src);
   virtual CEntText* createEntText(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
                                   const TEXT_3D& t, long handle);

@@ -10,6 +10,8 @@ class CEntMoveVisitor : public IEntVisitor {
  public:
   explicit CEntMoveVisitor(const PNT_3D& d) : d_(d) {}
 
+  // A lone vertex is moved with its polyline, never by itself.
+  using IEntVisitor::visit;
   // The four vertices and the box move (a move keeps the triangle mark true or false).
   void visit(CEnt3DFace& e) override;
   // The placement point and the box move (text, definition and attribute alike).
@@ -20,6 +22,8 @@ class CEntMoveVisitor : public IEntVisitor {
   // As the attribute.
   void visit(CEntAttdef& e) override;
   void visit(CEntText& e) override;
+  // Every vertex moves (last to first) and the box moves with them, not recomputed.
+  void visit(CEntPolyline& e) override;
   // The centre moves and the box is recomputed.
   void visit(CEntArc& e) override;
   void visit(CEntCircle& e) override;

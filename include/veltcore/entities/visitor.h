@@ -12,7 +12,9 @@ class CEntInsert;
 class CEntInsertXRef;
 class CEntLine;
 class CEntPnt;
+class CEntPolyline;
 class CEntText;
+class CVertex;
 
 // One visit per concrete entity class. The full list, in slot order, is: CVertex (does nothing
 // here), CEnt3DFace, CEntHatch, CEntAttrib, CEntInsertXRef, CEntInsert, CEntAttdef, CEntText,
@@ -20,12 +22,15 @@ class CEntText;
 // that order when it joins the library; the ones present today follow.
 class IEntVisitor {
  public:
+  // Vertices are visited with their polyline; a visitor that wants them alone overrides this.
+  virtual void visit(CVertex&) {}
   virtual void visit(CEnt3DFace& e) = 0;
   virtual void visit(CEntAttrib& e) = 0;
   virtual void visit(CEntInsertXRef& e) = 0;
   virtual void visit(CEntInsert& e) = 0;
   virtual void visit(CEntAttdef& e) = 0;
   virtual void visit(CEntText& e) = 0;
+  virtual void visit(CEntPolyline& e) = 0;
   virtual void visit(CEntArc& e) = 0;
   virtual void visit(CEntCircle& e) = 0;
   virtual void visit(CEntLine& e) = 0;
@@ -41,12 +46,14 @@ class IEntVisitor {
 // sight). Keeps every visit of IEntVisitor, in the same order.
 class IEntFooVisitor : public IEntVisitor {
  public:
+  void visit(CVertex&) override {}
   void visit(CEnt3DFace&) override {}
   void visit(CEntAttrib&) override {}
   void visit(CEntInsertXRef&) override {}
   void visit(CEntInsert&) override {}
   void visit(CEntAttdef&) override {}
   void visit(CEntText&) override {}
+  void visit(CEntPolyline&) override {}
   void visit(CEntArc&) override {}
   void visit(CEntCircle&) override {}
   void visit(CEntLine&) override {}

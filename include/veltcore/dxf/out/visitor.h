@@ -28,12 +28,15 @@ class CFileDXFOVisitor : public IEntVisitor {
   // Until a converter is given, names are written as the items hold them (full names).
   void SetACADNameConverter(CNameAcadConverter& converter);
 
+  // Vertices are written with their polyline.
+  using IEntVisitor::visit;
   void visit(CEnt3DFace& e) override;
   void visit(CEntAttrib& e) override;
   void visit(CEntInsertXRef& e) override;
   void visit(CEntInsert& e) override;
   void visit(CEntAttdef& e) override;
   void visit(CEntText& e) override;
+  void visit(CEntPolyline& e) override;
   void visit(CEntArc& e) override;
   void visit(CEntCircle& e) override;
   void visit(CEntLine& e) override;
