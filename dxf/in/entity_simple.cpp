@@ -31,113 +31,72 @@ constexpr long kY = 32;
 
 }  // namespace
 
+bool CFileDXFIVersionReader::readCornerGroup(long g, PNT_3D* corners, int count, long& mask) {
+  const long axis = g / 10;
+  const long corner = g % 10;
+  if (axis < 1 || axis > 3 || corner >= count) return false;
+  PNT_3D& p = corners[corner];
+  const double value = getDouble();
+  if (axis == 1) {
+    p.setX(value);
+    mask |= kX << (2 * corner);
+  } else if (axis == 2) {
+    p.setY(value);
+    mask |= kY << (2 * corner);
+  } else {
+    p.setZ(value);
+  }
+  return true;
+}
+
 CEnt* CFileDXFIVersionReader::readPoint() {
   EntityCommon c = beginEntity();
   PNT_3D p(0.0, 0.0, 0.0);
-  while (read() != 0) {
-    switch (group()) {
-      case 10:
-        p.setX(getDouble());
-        c.mask |= kX;
-        break;
-      case 20:
-        p.setY(getDouble());
-        c.mask |= kY;
-        break;
-      case 30:
-        p.setZ(getDouble());
-        break;
-      default:
-        readCommonGroup(c);
-    }
-  }
+  while (read() != 0)
+    if (!readCornerGroup(group(), &p, 1, c.mask)) readCommonGroup(c);
   endEntity(c, kPoint, 0x31);
   return entFactory().createEntPnt(semantor().getHandleGestor(), c.layer, c.ltype, c.color, p,
                                    c.handle);
 }
 
+// Groups 11, 21 and 31 are the end point (mask bits 64 and 128).
 CEnt* CFileDXFIVersionReader::readLine() {
   EntityCommon c = beginEntity();
-  PNT_3D start(0.0, 0.0, 0.0), end(0.0, 0.0, 0.0);
-  while (read() != 0) {
-    switch (group()) {
-      case 10:
-        start.setX(getDouble());
-        c.mask |= kX;
-        break;
-      case 20:
-        start.setY(getDouble());
-        c.mask |= kY;
-        break;
-      case 30:
-        start.setZ(getDouble());
-        break;
-      case 11:
-        end.setX(getDouble());
-        c.mask |= 64;
-        break;
-      case 21:
-        end.setY(getDouble());
-        c.mask |= 128;
-        break;
-      case 31:
-        end.setZ(getDouble());
-        break;
-      default:
-        readCommonGroup(c);
-    }
-  }
+  PNT_3D ends[2] = {PNT_3D(0.0, 0.0, 0.0), PNT_3D(0.0, 0.0, 0.0)};
+  while (read() != 0)
+    if (!readCornerGroup(group(), ends, 2, c.mask)) readCommonGroup(c);
   endEntity(c, kLine, 0xF1);
   return entFactory().createEntLine(semantor().getHandleGestor(), c.layer, c.ltype, c.color,
-                                    LINE_3D(start, end), c.handle);
+                                    LINE_3D(ends[0], ends[1]), c.handle);
 }
 
 CEnt* CFileDXFIVersionReader::readCircle() {
   EntityCommon c = beginEntity();
-  double x = 0.0, y = 0.0, z = 0.0, radius = 0.0;
+  PNT_3D centre(0.0, 0.0, 0.0);
+  double radius = 0.0;
   while (read() != 0) {
-    switch (group()) {
-      case 10:
-        x = getDouble();
-        c.mask |= kX;
-        break;
-      case 20:
-        y = getDouble();
-        c.mask |= kY;
-        break;
-      case 30:
-        z = getDouble();
-        break;
-      case 40:
-        radius = getDouble();
-        c.mask |= 64;
-        break;
-      default:
-        readCommonGroup(c);
+    if (readCornerGroup(group(), &centre, 1, c.mask)) continue;
+    if (group() == 40) {
+      radius = getDouble();
+      c.mask |= 64;
+    } else {
+      readCommonGroup(c);
     }
   }
   endEntity(c, kCircle, 0x71);
-  return entFactory().createEntCircle(semantor().getHandleGestor(), c.layer, c.ltype, c.color,
-                                      CIRCLE_3D(x, y, z, radius), c.handle);
+  return entFactory().createEntCircle(
+      semantor().getHandleGestor(), c.layer, c.ltype, c.color,
+      CIRCLE_3D(centre.getX(), centre.getY(), centre.getZ(), radius), c.handle);
 }
 
 // The angles are in degrees in the file; ARC_3D brings them into [0, 2*pi].
 CEnt* CFileDXFIVersionReader::readArc() {
   EntityCommon c = beginEntity();
-  double x = 0.0, y = 0.0, z = 0.0, radius = 0.0, start = 0.0, end = 0.0;
+  PNT_3D centre(0.0, 0.0, 0.0);
+  double radius = 0.0, start = 0.0, end = 0.0;
   while (read() != 0) {
+    if (readCornerGroup(group(), &centre, 1, c.mask)) continue;
     switch (group()) {
-      case 10:
-        x = getDouble();
-        c.mask |= kX;
-        break;
-      case 20:
-        y = getDouble();
-        c.mask |= kY;
-        break;
-      case 30:
-        z = getDouble();
-        break;
       case 40:
         radius = getDouble();
         c.mask |= 64;
@@ -155,8 +114,9 @@ CEnt* CFileDXFIVersionReader::readArc() {
     }
   }
   endEntity(c, kArc, 0x1F1);
-  return entFactory().createEntArc(semantor().getHandleGestor(), c.layer, c.ltype, c.color,
-                                   ARC_3D(x, y, z, radius, start, end), c.handle);
+  return entFactory().createEntArc(
+      semantor().getHandleGestor(), c.layer, c.ltype, c.color,
+      ARC_3D(centre.getX(), centre.getY(), centre.getZ(), radius, start, end), c.handle);
 }
 
 // Groups 10-13 / 20-23 / 30-33 are the four corners; X and Y of each are required.
@@ -166,20 +126,11 @@ CEnt* CFileDXFIVersionReader::read3DFace() {
                  PNT_3D(0.0, 0.0, 0.0)};
   long edgeFlags = 0;
   while (read() != 0) {
-    const long g = group();
-    if (g >= 10 && g <= 13) {
-      p[g - 10].setX(getDouble());
-      c.mask |= kX << (2 * (g - 10));
-    } else if (g >= 20 && g <= 23) {
-      p[g - 20].setY(getDouble());
-      c.mask |= kY << (2 * (g - 20));
-    } else if (g >= 30 && g <= 33) {
-      p[g - 30].setZ(getDouble());
-    } else if (g == 70) {
+    if (readCornerGroup(group(), p, 4, c.mask)) continue;
+    if (group() == 70)
       edgeFlags = getInt();
-    } else {
+    else
       readCommonGroup(c);
-    }
   }
   endEntity(c, k3DFace, 0xFF1);
   return entFactory().createEnt3DFace(semantor().getHandleGestor(), c.layer, c.ltype, c.color, p[0],

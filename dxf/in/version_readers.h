@@ -97,6 +97,9 @@ class CFileDXFIVersionReader {
   void readCommonGroup(EntityCommon& c);
   // The layer must be set, then the mask must equal the required one.
   void endEntity(const EntityCommon& c, long kind, long required) const;
+  // Groups 1i, 2i and 3i are X, Y and Z of corner i (0 <= i < count); X and Y set the mask
+  // bits 16 and 32 shifted two places per corner. False, with nothing read, for other groups.
+  bool readCornerGroup(long g, PNT_3D* corners, int count, long& mask);
 
   CEnt* readPoint();
   CEnt* readLine();

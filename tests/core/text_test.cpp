@@ -7,28 +7,9 @@
 
 #include <veltcore/core/string.h>
 #include "core/text.h"
+#include "support/comma_locale.h"
 
 namespace {
-
-// Switches to a locale whose decimal separator is a comma, where one is installed.
-class CommaLocale {
- public:
-  CommaLocale() {
-    const char* current = std::setlocale(LC_ALL, nullptr);
-    saved_ = current ? current : "C";
-    for (const char* name : {"de_DE.UTF-8", "it_IT.UTF-8", "fr_FR.UTF-8", "de_DE", "it_IT"})
-      if (std::setlocale(LC_ALL, name) != nullptr) {
-        active_ = true;
-        break;
-      }
-  }
-  ~CommaLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
-  bool active() const { return active_; }
-
- private:
-  std::string saved_;
-  bool active_ = false;
-};
 
 void expectPointDecimals() {
   String s;

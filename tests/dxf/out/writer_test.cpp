@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "dxf/memory_file.h"
+#include "support/comma_locale.h"
 
 namespace {
 
@@ -23,26 +24,6 @@ struct Output {
   CFileDXFOWriter writer{file};
   Output() { file.open(); }
   const std::string& text() const { return file.written(); }
-};
-
-// Switches to a locale whose decimal separator is a comma, where one is installed.
-class CommaLocale {
- public:
-  CommaLocale() {
-    const char* current = std::setlocale(LC_ALL, nullptr);
-    saved_ = current ? current : "C";
-    for (const char* name : {"it_IT.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8", "it_IT", "de_DE"})
-      if (std::setlocale(LC_ALL, name) != nullptr) {
-        active_ = true;
-        break;
-      }
-  }
-  ~CommaLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
-  bool active() const { return active_; }
-
- private:
-  std::string saved_;
-  bool active_ = false;
 };
 
 struct PairCase {
