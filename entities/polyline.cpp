@@ -9,6 +9,8 @@
 #include <veltcore/entities/polyline_silhouette.h>
 #include <veltcore/entities/visitor.h>
 
+#include "entities/polyline_append_box.h"
+
 CEntPolyline::CEntPolyline(long handle, CLayer* layer, CLtype* ltype, short color, short flags,
                            short degree)
     : CEnt(handle, layer, ltype, color), firstVisible_(0), flags_(flags), degree_(degree) {
@@ -61,6 +63,7 @@ CEnt* CEntPolyline::clone(IHandleGestor& g, CEntFactory& ef, CBlockFactory&, CBl
 }
 
 void CEntPolyline::calcBdry() {
+  dropAppendBox();
   RECT_3D& box = getBdry();
   box.initRegion();
   if (!isWide()) {
@@ -80,20 +83,42 @@ void CEntPolyline::updateBdryWith(const CVertex& v) {
     getBdry().updateRegion(v.getPnt());
 }
 
+void CEntPolyline::appendVisible(CVertex& v) {
+  const bool following = appendBox_ != nullptr && appendBox_->follows(*this);
+  vertexes_.push_back(&v);
+  if (following)
+    appendBox_->append(v);
+  else
+    appendBox_ = std::make_unique<CPolylineAppendBox>(*this);
+  if (appendBox_->isWide())
+    appendBox_->box(*this, getBdry());
+  else
+    getBdry().updateRegion(v.getPnt());
+}
+
+void CEntPolyline::dropAppendBox() {
+  appendBox_.reset();
+}
+
 void CEntPolyline::addVertex(CVertex& v) {
-  if (isCurve()) {
-    vertexes_.insert(vertexes_.begin() + firstVisible_, &v);
-    ++firstVisible_;
+  if (!isCurve()) {
+    appendVisible(v);
     return;
   }
-  vertexes_.push_back(&v);
-  updateBdryWith(v);
+  vertexes_.insert(vertexes_.begin() + firstVisible_, &v);
+  ++firstVisible_;
+  dropAppendBox();
 }
 
 // An index past the end appends; a negative one inserts at the front.
 void CEntPolyline::insertVertex(CVertex& v, long i) {
   const long at = i < 0 ? 0 : (i > getNoTotalVertexes() ? getNoTotalVertexes() : i);
+  if (at == getNoTotalVertexes() && !isCurve()) {
+    appendVisible(v);
+    return;
+  }
   vertexes_.insert(vertexes_.begin() + at, &v);
+  dropAppendBox();
   if (!isCurve()) updateBdryWith(v);
 }
 
@@ -101,6 +126,7 @@ CVertex* CEntPolyline::removeVertex(long i) {
   if (!validIndex(i)) return nullptr;
   CVertex* v = vertexes_[static_cast<std::size_t>(i)];
   vertexes_.erase(vertexes_.begin() + i);
+  dropAppendBox();
   if (!isCurve()) calcBdry();
   return v;
 }
@@ -108,13 +134,18 @@ CVertex* CEntPolyline::removeVertex(long i) {
 void CEntPolyline::clearVertex() {
   for (std::size_t i = vertexes_.size(); i-- > 0;) delete vertexes_[i];
   vertexes_.clear();
+  dropAppendBox();
   getBdry().initRegion();
   firstVisible_ = 0;
 }
 
 void CEntPolyline::addVisibleVertex(CVertex& v) {
+  if (!isCurve()) {
+    appendVisible(v);
+    return;
+  }
   vertexes_.push_back(&v);
-  if (!isCurve()) updateBdryWith(v);
+  dropAppendBox();
 }
 
 void CEntPolyline::addVertex(IHandleGestor& g, CVertex& v) {
@@ -154,13 +185,16 @@ void CEntPolyline::getFirstVisibileSegmentIndex(long& a, long& b) const {
 }
 
 void CEntPolyline::SetVertexPos(int i, const PNT_3D& p) {
-  if (validIndex(i)) GetVertex(i).setPnt(p);
+  if (!validIndex(i)) return;
+  GetVertex(i).setPnt(p);
+  dropAppendBox();
 }
 
 void CEntPolyline::SetVertexWidth(int i, double start, double end) {
   if (!validIndex(i)) return;
   GetVertex(i).SetWidthStart(start);
   GetVertex(i).SetWidthEnd(end);
+  dropAppendBox();
 }
 
 // Segment i needs vertex i + 1; for i below firstVisible its start is the last vertex.

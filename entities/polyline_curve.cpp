@@ -66,6 +66,7 @@ void CEntPolyline::deleteVertexVisible(IHandleGestor* g) {
   }
   vertexes_.resize(static_cast<std::size_t>(firstVisible_));
   getBdry().initRegion();
+  dropAppendBox();
 }
 
 // A closed curve needs two control points and an open one one (the padding reads c0, c1 and

@@ -43,6 +43,7 @@ IEntDerivedMemento* CEntPolyline::createDerivedMemento() const {
 
 void CEntPolyline::setMemento(CData& d, const IEntDerivedMemento* base) {
   const auto* m = static_cast<const CEntPolylineMemento*>(base);
+  dropAppendBox();
   degree_ = m->getDegree();
   flags_ = m->getFlags();
   firstVisible_ = static_cast<std::int32_t>(m->getFirstVisible());

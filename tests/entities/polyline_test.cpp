@@ -137,6 +137,8 @@ TEST_F(PolylineTest, TableEntryExitAndClearWalkTheVerticesLastFirst) {
   EXPECT_EQ(g.take(), s('x', {0, 3, 2, 1}));
   f.unbookHandle(g, p.get());
   EXPECT_EQ(g.take(), s('u', {0, 3, 2, 1}));
+  // Unbooked, the polyline's and every vertex's handle can be booked again.
+  for (long o : {0, 1, 2, 3}) EXPECT_EQ(state(g, h + o), State::Free) << o;
   p->addTbls(g);
   g.take();
   p->clearVertex(g);

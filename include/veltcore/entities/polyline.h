@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -14,6 +15,7 @@
 
 class CEntLine;
 class CEntPolylineMemento;
+class CPolylineAppendBox;
 class CVertexMemento;
 class LINE_3D;
 
@@ -178,8 +180,15 @@ class CEntPolyline : public CEnt {
   void renewAfterClosing(IHandleGestor& g, CEntFactory& f, bool inTable);
   // Extends the box with v's position, or recomputes it when the polyline is wide.
   void updateBdryWith(const CVertex& v);
+  // Links v as the last vertex and reboxes: a thin polyline's box grows by v's position, a wide
+  // one's becomes its whole outline's box, in constant time while vertices are only appended.
+  void appendVisible(CVertex& v);
+  // Any change other than an append makes the append state stale.
+  void dropAppendBox();
 
   std::vector<CVertex*> vertexes_;
+  // Built by the first append after any other change; not copied with the polyline.
+  std::unique_ptr<CPolylineAppendBox> appendBox_;
   std::int32_t firstVisible_;
   short flags_;
   short degree_;

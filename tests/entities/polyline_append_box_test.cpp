@@ -1,0 +1,170 @@
+// tests/entities/polyline_append_box_test.cpp: the box kept while vertices are appended one by
+// one must equal a full recompute after every append, on thousands of random polylines (repeated
+// positions, zero end widths, sharp and parallel joints, closed and open, changes between appends).
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+
+#include <veltcore/database/data.h>
+#include <veltcore/entities/create_calls.h>
+#include <veltcore/entities/entity_factory.h>
+#include <veltcore/entities/polyline.h>
+#include <veltcore/entities/polyline_silhouette.h>
+
+#include "database/test_drawing.h"
+
+namespace {
+
+// The box from scratch: the visible vertices when thin, every outline point when wide.
+RECT_3D fullBox(const CEntPolyline& p) {
+  RECT_3D box;
+  box.initRegion();
+  if (!p.isWide()) {
+    for (long i = p.getFirstVisibleVertex(); i < p.getNoTotalVertexes(); ++i)
+      box.updateRegion(p.GetVertexPos(static_cast<int>(i)));
+    return box;
+  }
+  const CPolylineSilhouette outline(p);
+  for (int r = 0; r < outline.GetNoRuns(); ++r)
+    for (const PNT_3D& pt : outline.GetRunNo(r)->GetSegmentList()) box.updateRegion(pt);
+  return box;
+}
+
+std::string describe(const RECT_3D& b) {
+  return "(" + std::to_string(b.min.getX()) + "," + std::to_string(b.min.getY()) + "," +
+         std::to_string(b.min.getZ()) + ")-(" + std::to_string(b.max.getX()) + "," +
+         std::to_string(b.max.getY()) + "," + std::to_string(b.max.getZ()) + ")";
+}
+
+// Small integer grids make repeated positions, collinear runs, reversals and right angles
+// common; a third of the polylines leave the grid for arbitrary directions.
+class RandomPolylines {
+ public:
+  explicit RandomPolylines(unsigned seed) : rng_(seed) {}
+
+  PNT_3D nextPoint(const PNT_3D& previous, bool offGrid, bool flat) {
+    if (pick(5) == 0) return previous;  // a repeated position
+    const double x = offGrid ? real(-10, 10) : static_cast<double>(pick(7));
+    const double y = offGrid ? real(-10, 10) : static_cast<double>(pick(7));
+    const double z = flat ? 0.0 : static_cast<double>(pick(3));
+    return PNT_3D(x, y, z);
+  }
+  double width() {
+    static const double widths[] = {0.0, 0.0, 0.5, 1.0, 2.0, 0.25};
+    return widths[pick(6)];
+  }
+  int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+  double real(double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng_); }
+
+ private:
+  std::mt19937 rng_;
+};
+
+class PolylineAppendBoxTest : public ::testing::Test {
+ protected:
+  CVertex* vertex(const PNT_3D& p, double ws, double we) {
+    return d->getEntFactory().createVertex(d->getHandleGestor(), p, ws, we, 0);
+  }
+  // Appends through one of the three appending calls.
+  void append(CEntPolyline& p, CVertex& v, int how) {
+    if (how == 0)
+      p.addVertex(v);
+    else if (how == 1)
+      p.addVisibleVertex(v);
+    else
+      p.insertVertex(v, p.getNoTotalVertexes() + how);
+  }
+
+  DataPtr d = newDrawing(false);
+};
+
+}  // namespace
+
+TEST_F(PolylineAppendBoxTest, EveryAppendGivesTheFullRecomputesBox) {
+  RandomPolylines r(20261206);
+  for (int n = 0; n < 4000; ++n) {
+    const bool closed = r.pick(2) == 0, offGrid = r.pick(3) == 0, flat = r.pick(2) == 0;
+    std::unique_ptr<CEntPolyline> p(createEntPolyline(*d, closed ? 1 : 0, 0, 0));
+    PNT_3D at(0, 0, 0);
+    const int count = 1 + r.pick(30);
+    for (int k = 0; k < count; ++k) {
+      at = r.nextPoint(at, offGrid, flat);
+      // Zero end widths close wide runs; equal widths give parallel edges.
+      const double ws = r.width(), we = r.pick(4) == 0 ? 0.0 : (r.pick(2) ? ws : r.width());
+      append(*p, *vertex(at, ws, we), r.pick(3));
+      const RECT_3D expected = fullBox(*p);
+      ASSERT_EQ(p->getBdry(), expected)
+          << "polyline " << n << " after " << k + 1 << " vertices: " << describe(p->getBdry())
+          << " instead of " << describe(expected);
+    }
+  }
+}
+
+// Between appends the polyline is changed in other ways; each is followed by what its caller
+// owes (calcBdry after SetVertexPos/SetVertexWidth) or needs nothing, and later appends still
+// agree with a full recompute.
+TEST_F(PolylineAppendBoxTest, AppendsAfterOtherChangesStillAgree) {
+  RandomPolylines r(7);
+  CEntFactory& f = d->getEntFactory();
+  IHandleGestor& g = d->getHandleGestor();
+  for (int n = 0; n < 1500; ++n) {
+    std::unique_ptr<CEntPolyline> p(createEntPolyline(*d, r.pick(2), 0, 0));
+    PNT_3D at(0, 0, 0);
+    CVertex* last = nullptr;
+    for (int k = 0; k < 25; ++k) {
+      at = r.nextPoint(at, false, true);
+      last = vertex(at, r.width(), r.width());
+      append(*p, *last, r.pick(3));
+      const long total = p->getNoTotalVertexes();
+      const int mid = r.pick(static_cast<int>(total));
+      switch (r.pick(8)) {
+        case 0:
+          p->SetVertexPos(mid, r.nextPoint(at, true, true));
+          p->calcBdry();
+          break;
+        case 1:
+          p->SetVertexWidth(mid, r.width(), r.width());
+          p->calcBdry();
+          break;
+        case 2:  // the caller still holds the vertex it appended last and changes it
+          last->setPnt(r.nextPoint(at, false, true));
+          last->SetWidthEnd(r.width());
+          p->calcBdry();
+          break;
+        case 3:
+          if (total > 1) delete p->removeVertex(mid);
+          break;
+        case 4:
+          p->insertVertex(*vertex(r.nextPoint(at, false, true), r.width(), 0), mid);
+          break;
+        case 5:
+          if (p->isClosed())
+            p->open(g, f, false);
+          else
+            p->close(g, f, false);
+          break;
+        default:
+          break;
+      }
+      const CVertex& tail = (*p)[static_cast<int>(p->getNoTotalVertexes() - 1)];
+      at = tail.getPnt();
+      const RECT_3D expected = fullBox(*p);
+      ASSERT_EQ(p->getBdry(), expected) << "polyline " << n << " step " << k;
+    }
+  }
+}
+
+// A vertex changed in place at the end, without calcBdry, is still noticed by the next append.
+TEST_F(PolylineAppendBoxTest, InPlaceChangeOfTheLastVertexIsNoticed) {
+  std::unique_ptr<CEntPolyline> p(createEntPolyline(*d, 0, 0, 0));
+  p->addVertex(*vertex({0, 0, 0}, 1, 1));
+  CVertex* v = vertex({10, 0, 0}, 1, 1);
+  p->addVertex(*v);
+  v->setPnt(PNT_3D(0, 30, 0));
+  p->addVertex(*vertex({5, 30, 0}, 1, 1));
+  EXPECT_EQ(p->getBdry(), fullBox(*p));
+  EXPECT_GT(p->getBdry().max.getY(), 30.0);
+  EXPECT_LT(p->getBdry().max.getX(), 10.0);
+}
