@@ -145,7 +145,7 @@ TEST_F(BlockTableTest, BlocksAreDeletedBeforeTheBlocksTheyReference) {
   EXPECT_EQ(blocks().getBlockGraph().size(), 0);
 }
 
-TEST_F(BlockTableTest, SnapshotRestoresContentsWithoutMovingThem) {
+TEST_F(BlockTableTest, SnapshotRestoresContentsWithoutMovingThemAndNamesCountWithCase) {
   CBlock* b = block("B", 1);
   b->add(point(3, 3));
   std::unique_ptr<CBlockMemento> m(b->createMemento());
@@ -159,14 +159,10 @@ TEST_F(BlockTableTest, SnapshotRestoresContentsWithoutMovingThem) {
   EXPECT_EQ((*b)[0], kept);
   EXPECT_EQ(b->getBdry().min, PNT_3D(3, 3, 0));
   blocks().add(b);
-}
-
-TEST_F(BlockTableTest, ProgressiveNamesAreCaseSensitive) {
-  blocks().add(block("Block1"));
-  blocks().add(block("BLOCK2"));
-  EXPECT_STREQ(GetBlockProgressiveName("Block", blocks()).c_str(), "Block2");
-  EXPECT_STREQ(GetBlockProgressiveName("BLOCK", blocks()).c_str(), "BLOCK1");
-  EXPECT_EQ(blocks().get("block1"), blocks()[0]);
+  // The next free block name counts with case.
+  blocks().add(block("B1"));
+  EXPECT_STREQ(GetBlockProgressiveName("B", blocks()).c_str(), "B2");
+  EXPECT_STREQ(GetBlockProgressiveName("b", blocks()).c_str(), "b1");
 }
 
 }  // namespace

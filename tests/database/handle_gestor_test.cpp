@@ -7,6 +7,7 @@
 #include <functional>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,9 +37,9 @@ std::string outcome(const std::function<long()>& f) {
   try {
     return std::to_string(f());
   } catch (const Exhausted&) {
-    return "exhausted";
+    return "full";
   } catch (const IHandleGestor::HandleExaustedException&) {
-    return "exhausted";
+    return "full";
   } catch (const AlreadyUsed&) {
     return "used";
   } catch (const IHandleGestor::HandleAlreadyUsedException&) {
@@ -132,107 +133,46 @@ constexpr long k2to32 = 4294967296L;
 
 }  // namespace
 
+// Steps, blank-separated: an operation letter, its handle, and after '=' what it returns ("0"
+// for void operations, "used" or "full" for the exceptions). N bookNext, H bookHandle, U unbook,
+// R reserve, F release, S nextseed, Q the next free value searched from the handle.
 TEST(HandleGestorTest, Scenarios) {
-  struct Step {
-    Op op;
-    long h;
-    std::string expected;  // the value returned, "0" for void operations, or the exception
-  };
   struct Scenario {
     const char* name;
     long seed, limit;
-    std::vector<Step> steps;
+    std::string steps;
   };
-  const std::vector<Scenario> scenarios = {
-      {"new drawing", 32, 1000000000, {{BookNext, 0, "32"}, {BookNext, 0, "33"}, {Seed, 0, "34"}}},
-      {"bookHandle keeps the seed; bookNext skips it; a second bookHandle is refused",
-       40,
-       1000,
-       {{BookHandle, 40, "40"},
-        {Seed, 0, "40"},
-        {BookNext, 0, "41"},
-        {BookHandle, 40, "used"},
-        {Unbook, 40, "0"},
-        {Search, 40, "40"}}},
-      {"reserve of a booked handle: no search",
-       1,
-       100,
-       {{BookNext, 0, "1"},
-        {Reserve, 1, "0"},
-        {Unbook, 1, "0"},
-        {BookHandle, 1, "used"},
-        {Release, 1, "0"},
-        {BookHandle, 1, "1"}}},
-      {"reserve of a reserved handle reserves the next free value",
-       1,
-       100,
-       {{BookNext, 0, "1"},
-        {Reserve, 1, "0"},
-        {Reserve, 1, "0"},
-        {Search, 1, "3"},
-        {Release, 2, "0"},
-        {BookNext, 0, "2"}}},
-      {"reserve at or above the limit wraps to the lowest free value",
-       1,
-       10,
-       {{BookNext, 0, "1"}, {Reserve, 50, "0"}, {Search, 1, "3"}, {BookHandle, 50, "50"}}},
-      {"seed at limit-1, then wrap past booked and reserved values",
-       9,
-       10,
-       {{BookHandle, 1, "1"}, {Reserve, 2, "0"}, {BookNext, 0, "9"}, {BookNext, 0, "3"}}},
-      {"bookNext exhausts below capacity and keeps its seed",
-       1,
-       4,
-       {{BookNext, 0, "1"},
-        {BookNext, 0, "2"},
-        {BookNext, 0, "3"},
-        {BookNext, 0, "exhausted"},
-        {Seed, 0, "4"},
-        {Unbook, 2, "0"},
-        {BookNext, 0, "2"}}},
-      {"handles above the limit fill capacity",
-       1,
-       2,
-       {{BookHandle, 100, "100"},
-        {BookHandle, 200, "200"},
-        {BookHandle, 100, "exhausted"},
-        {BookNext, 0, "exhausted"},
-        {Release, 200, "0"},
-        {Unbook, 200, "0"},
-        {BookHandle, 100, "used"}}},
-      {"a reserve that could only cycle throws",
-       1,
-       3,
-       {{BookNext, 0, "1"},
-        {Reserve, 1, "0"},
-        {BookNext, 0, "2"},
-        {Reserve, 7, "exhausted"},
-        {Reserve, 2, "0"},
-        {Reserve, 7, "0"},
-        {Search, 1, "4"}}},
-      {"limit 0", 1, 0, {{BookNext, 0, "exhausted"}, {BookHandle, 5, "exhausted"}}},
-      {"long arguments keep their low 32 bits",
-       k2to32 + 7,
-       k2to32 + 100,
-       {{BookNext, 0, "7"},
-        {BookHandle, k2to32 + 5, "5"},
-        {BookHandle, 5, "used"},
-        {Reserve, 5, "0"},
-        {Release, 2 * k2to32 + 5, "0"},
-        {BookHandle, 5 - k2to32, "5"},
-        {BookHandle, 0x80000000L, std::to_string(INT_MIN)}}},
-      {"the top of the 32-bit range wraps",
-       INT_MAX,
-       INT_MAX,
-       {{BookHandle, INT_MAX, std::to_string(INT_MAX)},
-        {Reserve, INT_MAX, "0"},
-        {Search, INT_MAX, "1"}}},
-  };
+  const std::string kMin = std::to_string(INT_MIN), kMax = std::to_string(INT_MAX);
+  const Scenario scenarios[] = {
+      {"new drawing", 32, 1000000000, "N=32 N=33 S=34"},
+      {"bookHandle keeps the seed; bookNext skips it; a second bookHandle is refused", 40, 1000,
+       "H40=40 S=40 N=41 H40=used U40=0 Q40=40"},
+      {"reserve of a booked handle: no search", 1, 100, "N=1 R1=0 U1=0 H1=used F1=0 H1=1"},
+      {"reserve of a reserved handle reserves the next free value", 1, 100,
+       "N=1 R1=0 R1=0 Q1=3 F2=0 N=2"},
+      {"reserve at or above the limit wraps to the lowest free value", 1, 10,
+       "N=1 R50=0 Q1=3 H50=50"},
+      {"seed at limit-1, then wrap past booked and reserved values", 9, 10, "H1=1 R2=0 N=9 N=3"},
+      {"bookNext exhausts below capacity and keeps its seed", 1, 4,
+       "N=1 N=2 N=3 N=full S=4 U2=0 N=2"},
+      {"handles above the limit fill capacity", 1, 2,
+       "H100=100 H200=200 H100=full N=full F200=0 U200=0 H100=used"},
+      {"a reserve that could only cycle throws", 1, 3, "N=1 R1=0 N=2 R7=full R2=0 R7=0 Q1=4"},
+      {"limit 0", 1, 0, "N=full H5=full"},
+      {"long arguments keep their low 32 bits", k2to32 + 7, k2to32 + 100,
+       "N=7 H4294967301=5 H5=used R5=0 F8589934597=0 H-4294967291=5 H2147483648=" + kMin},
+      {"the top of the 32-bit range wraps", INT_MAX, INT_MAX,
+       "H" + kMax + "=" + kMax + " R" + kMax + "=0 Q" + kMax + "=1"}};
+  const std::string ops = "NHURFSQ";
+  const Op opOf[] = {BookNext, BookHandle, Unbook, Reserve, Release, Seed, Search};
   for (const Scenario& sc : scenarios) {
+    SCOPED_TRACE(sc.name);
     Gestor g(sc.seed, sc.limit);
-    for (std::size_t i = 0; i < sc.steps.size(); ++i) {
-      const Step& s = sc.steps[i];
-      EXPECT_EQ(apply(g, s.op, s.h), s.expected) << sc.name << ", step " << i;
+    std::istringstream steps(sc.steps);
+    for (std::string step; steps >> step;) {
+      const std::size_t eq = step.find('=');
+      const long h = eq > 1 ? std::stol(step.substr(1, eq - 1)) : 0;
+      EXPECT_EQ(apply(g, opOf[ops.find(step[0])], h), step.substr(eq + 1)) << step;
     }
   }
   Gestor byDefault;
@@ -259,10 +199,10 @@ TEST(HandleGestorTest, RandomSequencesMatchTheStepByStepManager) {
       const long from = value(rng);
       const std::string found = apply(ref, Search, from);
       ASSERT_EQ(apply(g, Search, from), found) << "search from " << from;
-      counts[0] += expected == "exhausted";
+      counts[0] += expected == "full";
       counts[1] += expected == "used";
-      counts[2] += found != "exhausted" && std::stol(found) < from;
-      counts[3] += op == Reserve && expected == "exhausted";
+      counts[2] += found != "full" && std::stol(found) < from;
+      counts[3] += op == Reserve && expected == "full";
     }
   }
   // The sequences must reach what they exist for, including reserves that the step-by-step

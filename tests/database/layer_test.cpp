@@ -119,6 +119,12 @@ TEST(Layer, FlagsAndCopies) {
   EXPECT_TRUE(*m != *layer);
   layer->setMemento(*m);
   EXPECT_STREQ(layer->getName().c_str(), "A");
+
+  // A copy of layer 0 is an ordinary layer named "0".
+  CLayer0 layer0(&continuous, 7, 0);
+  std::unique_ptr<CLayer> plain(factory.create(layer0));
+  EXPECT_TRUE(layer0.is0() && !plain->is0());
+  EXPECT_STREQ(plain->getName().c_str(), "0");
 }
 
 TEST(Layer, ExternalReferenceLayersCarryTheirReference) {
@@ -135,25 +141,6 @@ TEST(Layer, ExternalReferenceLayersCarryTheirReference) {
   EXPECT_EQ(walls->getFlags(), 16);  // the reference is not loaded
   walls->setFlags(32 | 1);
   EXPECT_EQ(walls->getFlags(), 16 | 1);
-}
-
-class LayerKinds : public ILayerVisitor {
- public:
-  void visit(CLayerXRef&) override { seen += 'X'; }
-  void visit(CLayer0&) override { seen += '0'; }
-  void visit(CLayer&) override { seen += 'L'; }
-  std::string seen;
-};
-
-TEST(Layer, VisitorSeesTheConcreteKind) {
-  DataPtr d = newDrawing();
-  std::unique_ptr<CLayer> plain(d->getLayerFactory().create(d->getLayer0()));
-  LayerKinds kinds;
-  d->getLayer0().accept(kinds);
-  plain->accept(kinds);
-  EXPECT_EQ(kinds.seen, "0L");
-  EXPECT_FALSE(plain->is0());  // a copy of layer 0 is an ordinary layer named "0"
-  EXPECT_STREQ(plain->getName().c_str(), "0");
 }
 
 TEST(Colors, NamesComeFromTheMessageTableOrTheNumber) {

@@ -127,17 +127,4 @@ TEST(Style, CopyKeepsLinetypeUsesAssignmentKeepsTheTargets) {
   EXPECT_EQ(*target, *source);
 }
 
-TEST(Style, AcceptCallsTheVisitForItsOwnClass) {
-  struct Visitor : IStyleVisitor {
-    std::string seen;
-    void visit(CStyleStandard&) override { seen += 'S'; }
-    void visit(CStyle&) override { seen += 'C'; }
-  } visitor;
-  CStyleTable table;
-  CStyle& standardAsBase = table.getStyleStandard();
-  standardAsBase.accept(visitor);
-  makeStyle("NOTES")->accept(visitor);
-  EXPECT_EQ(visitor.seen, "SC");
-}
-
 }  // namespace

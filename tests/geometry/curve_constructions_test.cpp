@@ -58,42 +58,42 @@ TEST(Tangents, FromOutsideOnAndInside) {
   }
 }
 
-TEST(Tangents, OrderOfTheTwoTangentPoints) {
-  // From (2, 0) the tangents to the unit circle have slopes +-1/sqrt(3); the one of slope
-  // +1/sqrt(3) comes first and touches below the axis.
-  PNT_3D out[2];
-  ASSERT_EQ(pntTang(CIRCLE_3D(0, 0, 0, 1), PNT_3D(2, 0, 0), out), 2);
-  EXPECT_NEAR(out[0].dist(PNT_3D(0.5, -std::sqrt(0.75), 0)), 0, 1e-12);
-  EXPECT_NEAR(out[1].dist(PNT_3D(0.5, std::sqrt(0.75), 0)), 0, 1e-12);
-}
-
-TEST(Tangents, VerticalTangentPointIsTheSideOfTheCircle) {
-  const CIRCLE_3D c(2, -1, 4, 2);
-  PNT_3D out[2];
-  ASSERT_EQ(pntTang(c, PNT_3D(4, 5, 0), out), 2);
-  EXPECT_EQ(out[0], PNT_3D(4, -1, 4));
-  ASSERT_EQ(pntTang(c, PNT_3D(0, 5, 0), out), 2);
-  EXPECT_EQ(out[0], PNT_3D(0, -1, 4));
-}
-
-TEST(Tangents, FromAPointOnTheCircleGivesThePointItself) {
+TEST(Tangents, ExactPointsOrderAndPointsOnTheCircle) {
+  const double h = std::sqrt(0.75);
   struct Case {
+    const char* name;
     CIRCLE_3D c;
     PNT_3D p;
+    long count;
+    PNT_3D first;
+    bool checkSecond;
+    PNT_3D second;
   };
   const Case cases[] = {
-      {CIRCLE_3D(0, 0, 1, 5), PNT_3D(3, 4, 0)},  {CIRCLE_3D(1, 1, 1, 5), PNT_3D(-3, -2, 0)},
-      {CIRCLE_3D(0, 0, 1, 5), PNT_3D(0, 5, 0)},  // horizontal tangent (slope 0)
-      {CIRCLE_3D(0, 0, 1, 5), PNT_3D(5, 0, 0)},  // vertical tangent
-      {CIRCLE_3D(0, 0, 1, 5), PNT_3D(-5, 0, 0)},
-  };
+      // From (2, 0) the tangent of slope +1/sqrt(3) comes first and touches below the axis.
+      {"order", CIRCLE_3D(0, 0, 0, 1), PNT_3D(2, 0, 0), 2, PNT_3D(0.5, -h, 0), true,
+       PNT_3D(0.5, h, 0)},
+      // A vertical tangent touches at the side of the circle.
+      {"vertical, right", CIRCLE_3D(2, -1, 4, 2), PNT_3D(4, 5, 0), 2, PNT_3D(4, -1, 4), false,
+       kUntouched3},
+      {"vertical, left", CIRCLE_3D(2, -1, 4, 2), PNT_3D(0, 5, 0), 2, PNT_3D(0, -1, 4), false,
+       kUntouched3},
+      // From a point on the circle: the point itself, at the circle's Z, and nothing more.
+      {"on", CIRCLE_3D(0, 0, 1, 5), PNT_3D(3, 4, 0), 1, PNT_3D(3, 4, 1), true, kUntouched3},
+      {"on, off-centre", CIRCLE_3D(1, 1, 1, 5), PNT_3D(-3, -2, 0), 1, PNT_3D(-3, -2, 1), true,
+       kUntouched3},
+      {"on, slope 0", CIRCLE_3D(0, 0, 1, 5), PNT_3D(0, 5, 0), 1, PNT_3D(0, 5, 1), true,
+       kUntouched3},
+      {"on, vertical", CIRCLE_3D(0, 0, 1, 5), PNT_3D(5, 0, 0), 1, PNT_3D(5, 0, 1), true,
+       kUntouched3},
+      {"on, vertical left", CIRCLE_3D(0, 0, 1, 5), PNT_3D(-5, 0, 0), 1, PNT_3D(-5, 0, 1), true,
+       kUntouched3}};
   for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
     PNT_3D out[2] = {kUntouched3, kUntouched3};
-    ASSERT_EQ(pntTang(k.c, k.p, out), 1) << k.p.getX();
-    EXPECT_NEAR(out[0].getX(), k.p.getX(), 1e-12);
-    EXPECT_NEAR(out[0].getY(), k.p.getY(), 1e-12);
-    EXPECT_EQ(out[0].getZ(), 1);
-    EXPECT_EQ(out[1], kUntouched3);
+    ASSERT_EQ(pntTang(k.c, k.p, out), k.count);
+    EXPECT_NEAR(out[0].dist(k.first), 0, 1e-12);
+    EXPECT_TRUE(!k.checkSecond || out[1].dist(k.second) < 1e-12) << out[1].getX();
   }
 }
 

@@ -1,17 +1,14 @@
-// tests/dxf/in/lexer_test.cpp: CFileDXFILexer over memory and real files: group codes, value
+// tests/dxf/in/lexer_test.cpp: CFileDXFILexer over memory files: group codes, value
 // trimming, comments, line counting, the end of the file, long lines, CR LF files, and the
 // conversions getInt, getDouble and getHex with their empty-value errors.
 #include <veltcore/dxf/in/file.h>
 #include <veltcore/dxf/in/lexer.h>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <string>
 #include <type_traits>
 #include <utility>
-#include <vector>
 
 #include "dxf/memory_file.h"
 
@@ -33,20 +30,6 @@ class Reading {
   CFileDXFILexer lexer_;
 };
 
-// Every pair up to the end of the file.
-std::vector<std::pair<long, std::string>> allPairs(CFileDXFILexer& lexer) {
-  std::vector<std::pair<long, std::string>> pairs;
-  for (;;) {
-    long group;
-    try {
-      group = lexer.read();
-    } catch (const IFile::IFileEOF&) {
-      return pairs;
-    }
-    pairs.emplace_back(group, lexer.getString().c_str());
-  }
-}
-
 TEST(CFileDXFILexer, GroupCodeLines) {
   const std::pair<const char*, long> cases[] = {
       {"  10\n", 10},    // blank-padded, as many writers align group codes
@@ -63,14 +46,11 @@ TEST(CFileDXFILexer, GroupCodeLines) {
     EXPECT_EQ(r.lexer().getGroupValue(), group) << line;
     EXPECT_STREQ(r.lexer().getString().c_str(), "value") << line;
   }
-}
-
-TEST(CFileDXFILexer, AGroupCodeLineWithOnlyALineEndIsAnError) {
+  // A line end alone is an error; a blank is not a line end: it reads as group 0.
   for (const char* content : {"\nvalue\n", "\r\nvalue\n", "\r\r\nvalue\n"}) {
     Reading r(content);
     EXPECT_THROW(r.lexer().read(), CFileDXFILexer::LexerError) << content;
   }
-  // A blank is not a line end: the line reads as group 0.
   Reading blank(" \nvalue\n");
   EXPECT_EQ(blank.lexer().read(), 0);
 }
@@ -98,9 +78,7 @@ TEST(CFileDXFILexer, ValuesLoseTrailingBlanksTabsAndLineEndsButKeepLeadingBlanks
     EXPECT_STREQ(r.lexer().getString().c_str(), c.value) << c.line;
     EXPECT_EQ(r.lexer().getString().size(), static_cast<int>(std::string(c.value).size()));
   }
-}
-
-TEST(CFileDXFILexer, LeadingBlanksMakeANameDifferentButNotANumber) {
+  // Leading blanks make a name different but not a number.
   Reading r("8\n  0\n");
   r.lexer().read();
   EXPECT_FALSE(r.lexer().getString().equal_ci("0"));
@@ -115,13 +93,11 @@ TEST(CFileDXFILexer, TheLastPairIsReadAndTheNextReadMeetsTheEndOfTheFile) {
     EXPECT_STREQ(r.lexer().getString().c_str(), "EOF");
     EXPECT_THROW(r.lexer().read(), IFile::IFileEOF) << content;
   }
-}
-
-TEST(CFileDXFILexer, TheEndOfTheFileInsideAPairPassesOnAfterTheGroupLineIsCounted) {
-  Reading r("0\nSECTION\n2\n");
-  r.lexer().read();
-  EXPECT_THROW(r.lexer().read(), IFile::IFileEOF);
-  EXPECT_EQ(r.lexer().getLine(), 3);
+  // Inside a pair, the end passes on after the group line is counted.
+  Reading cut("0\nSECTION\n2\n");
+  cut.lexer().read();
+  EXPECT_THROW(cut.lexer().read(), IFile::IFileEOF);
+  EXPECT_EQ(cut.lexer().getLine(), 3);
 }
 
 TEST(CFileDXFILexer, CommentsAreSkippedButTheirLinesCount) {
@@ -218,36 +194,6 @@ TEST(CFileDXFILexer, NumbersOfAnEmptyValueAreErrorsButItsTextIsEmpty) {
     EXPECT_THROW(r.lexer().getDouble(), CFileDXFILexer::LexerErrorEmptyValue);
     EXPECT_THROW(r.lexer().getHex(), CFileDXFILexer::LexerErrorEmptyValue);
   }
-}
-
-TEST(CFileDXFILexer, ACrLfFileReadsAsItsLfTwinThroughCFileStdLib) {
-  const std::string lf =
-      "999\nmade by hand\n  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n"
-      "  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\nWALLS  \n 10\n1.5\n"
-      " 20\n-2\n  0\nENDSEC\n  0\nEOF\n";
-  std::string crlf;
-  for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-
-  const std::string path =
-      ::testing::TempDir() + "veltcore_lexer_crlf_" + std::to_string(::getpid()) + ".dxf";
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(out, nullptr);
-  std::fwrite(crlf.data(), 1, crlf.size(), out);
-  std::fclose(out);
-
-  CFileStdLib file(path.c_str(), IFile::kRead);
-  file.open();
-  CFileDXFILexer lexer(file);
-  const auto fromDisk = allPairs(lexer);
-  const long lines = lexer.getLine();
-  file.close();
-  std::remove(path.c_str());
-
-  Reading twin(lf);
-  EXPECT_EQ(fromDisk, allPairs(twin.lexer()));
-  EXPECT_EQ(fromDisk.size(), 13u);
-  EXPECT_EQ(fromDisk[8], (std::pair<long, std::string>(8, "WALLS")));
-  EXPECT_EQ(lines, twin.lexer().getLine());
 }
 
 }  // namespace

@@ -72,15 +72,11 @@ class LoadSemantor : public ::testing::Test {
   long livePoints_ = 0;
 };
 
-TEST_F(LoadSemantor, ReadsHeadersAndKeepsHandles) {
-  EXPECT_TRUE(sem.shouldReadHeaders());
-  EXPECT_TRUE(sem.shouldRespectHandles());
-}
-
 TEST_F(LoadSemantor, LooksUpAndServesFromTheDrawing) {
   CLtype* dashed = addLtype("DASHED");
   CLayer* walls = addLayer("WALLS");
   IFileDXFISemantor& s = sem;
+  EXPECT_TRUE(s.shouldReadHeaders() && s.shouldRespectHandles());
   EXPECT_EQ(s.getVars(), &data->getVars());
   EXPECT_EQ(s.getLtype("dashed"), dashed);
   EXPECT_EQ(s.getLtype("BYLAYER"), &data->getLtypeByLayer());
@@ -97,61 +93,50 @@ TEST_F(LoadSemantor, LooksUpAndServesFromTheDrawing) {
   EXPECT_EQ(&s.getDepend(), &data->getDepend());
   EXPECT_EQ(&s.getHandleGestor(), &data->getHandleGestor());
   EXPECT_EQ(&s.getEntFactory(), &data->getEntFactory());
-}
-
-TEST_F(LoadSemantor, AddedEntitiesEnterTheDrawing) {
-  CLayer* walls = addLayer("WALLS");
+  // Added entities enter the drawing.
   TestPnt* p = point(walls);
-  sem.add(p);
+  s.add(p);
   EXPECT_EQ(data->getEntTable().getEntityTbl().back(), p);
   EXPECT_EQ(walls->getEntities(), 1);
 }
 
-TEST_F(LoadSemantor, ALayerDefinedTwiceKeepsItsFirstDefinition) {
+TEST_F(LoadSemantor, LayersKeepTheirFirstDefinitionAndLayer0ChangesInPlace) {
   CLtype* dashed = addLtype("DASHED");
+  CLtypeContinuous& continuous = data->getLtypeContinuous();
+  const long continuousLayers = continuous.getLayers();
   sem.createLayer("WALLS", dashed, 1, CLayer::kLocked);
-  sem.createLayer("walls", &data->getLtypeContinuous(), 2, CLayer::kFrozen);
+  sem.createLayer("walls", &continuous, 2, CLayer::kFrozen);
   ASSERT_EQ(data->getLayerTable().size(), 1);
   CLayer* walls = data->getLayerTable().get("WALLS");
   EXPECT_STREQ(walls->getName().c_str(), "WALLS");
   EXPECT_EQ(walls->getLtype(), dashed);
   EXPECT_EQ(walls->getColor(), 1);
   EXPECT_EQ(walls->getFlags(), CLayer::kLocked);
-  EXPECT_EQ(dashed->getLayers(), 1);
-}
 
-TEST_F(LoadSemantor, ALayerWithoutALinetypeGetsContinuous) {
-  CLtypeContinuous& continuous = data->getLtypeContinuous();
-  const long before = continuous.getLayers();
-  sem.createLayer("WALLS", nullptr, 3, 0);
-  EXPECT_EQ(data->getLayerTable().get("WALLS")->getLtype(), &continuous);
-  sem.createLayer0(nullptr, 4, 0);
-  EXPECT_EQ(data->getLayer0().getLtype(), &continuous);
-  sem.createLayerXRef("REF", "DOORS", nullptr, 5, 16);
-  EXPECT_EQ(data->getBlockXRefTable().get("REF")->getLayer("DOORS")->getLtype(), &continuous);
-  // Layer 0 was on continuous already; the two new layers count on it.
-  EXPECT_EQ(continuous.getLayers(), before + 2);
-}
-
-TEST_F(LoadSemantor, Layer0ChangesInPlace) {
-  CLtype* dashed = addLtype("DASHED");
   CLayer0& layer0 = data->getLayer0();
-  const long continuousLayers = data->getLtypeContinuous().getLayers();
   sem.createLayer0(dashed, 5, CLayer::kOff);
   EXPECT_EQ(layer0.getColor(), 5);
   EXPECT_EQ(layer0.getLtype(), dashed);
   EXPECT_EQ(layer0.getFlags(), CLayer::kOff);
-  EXPECT_EQ(data->getLayerTable().size(), 0);
-  // Its use moved from continuous to the new linetype.
-  EXPECT_EQ(dashed->getLayers(), 1);
-  EXPECT_EQ(data->getLtypeContinuous().getLayers(), continuousLayers - 1);
+  EXPECT_EQ(data->getLayerTable().size(), 1);
+  // Layer 0's use moved from continuous to the new linetype.
+  EXPECT_EQ(dashed->getLayers(), 2);
+  EXPECT_EQ(continuous.getLayers(), continuousLayers - 1);
+
+  // Without a linetype, layers get continuous.
+  sem.createLayer("ROOF", nullptr, 3, 0);
+  EXPECT_EQ(data->getLayerTable().get("ROOF")->getLtype(), &continuous);
+  sem.createLayer0(nullptr, 4, 0);
+  EXPECT_EQ(layer0.getLtype(), &continuous);
+  sem.createLayerXRef("REF", "DOORS", nullptr, 5, 16);
+  EXPECT_EQ(data->getBlockXRefTable().get("REF")->getLayer("DOORS")->getLtype(), &continuous);
+  EXPECT_EQ(continuous.getLayers(), continuousLayers + 2);
 }
 
-TEST_F(LoadSemantor, ALinetypeDefinedTwiceKeepsItsFirstDefinitionAndBuiltInsStay) {
-  CLtypeComplexDashSeq first;
+TEST_F(LoadSemantor, LinetypesAndStylesKeepTheirFirstDefinitionAndBuiltInsStay) {
+  CLtypeComplexDashSeq first, second;
   first.AddDashDouble(0.5);
   first.AddDashDouble(-0.25);
-  CLtypeComplexDashSeq second;
   second.AddDashDouble(1.0);
   sem.createLtype("DASHED", "__ __", first, 0);
   sem.createLtype("Dashed", "other", second, 0);
@@ -161,20 +146,16 @@ TEST_F(LoadSemantor, ALinetypeDefinedTwiceKeepsItsFirstDefinitionAndBuiltInsStay
   EXPECT_STREQ(dashed->getDesc().c_str(), "__ __");
   EXPECT_EQ(dashed->getNoDashes(), 2);
   EXPECT_DOUBLE_EQ(dashed->getPatternLen(), 0.75);
-}
 
-TEST_F(LoadSemantor, StylesKeepTheirFirstDefinitionAndStandardChangesInPlace) {
   TestFont font("txt", TestFont::Metrics{10, 3, 6, 7, -2});
   CStyleStandard* standard = &data->getStyleTable().getStyleStandard();
   sem.createStyleStandard(&font, 2.5, 0.8, 0.2, 3.0, CStyle::kBold);
   EXPECT_EQ(&data->getStyleTable().getStyleStandard(), standard);
   EXPECT_EQ(standard->getFont(), &font);
-  EXPECT_EQ(standard->getFixedHeight(), 2.5);
-  EXPECT_EQ(standard->getWidthScale(), 0.8);
-  EXPECT_EQ(standard->getOblique(), 0.2);
-  EXPECT_EQ(standard->getLastHeight(), 3.0);
+  const double values[] = {standard->getFixedHeight(), standard->getWidthScale(),
+                           standard->getOblique(), standard->getLastHeight()};
+  EXPECT_EQ(std::vector<double>(values, values + 4), std::vector<double>({2.5, 0.8, 0.2, 3.0}));
   EXPECT_EQ(standard->getFlags(), CStyle::kBold);
-
   sem.createStyle("NOTES", &font, 0.0, 1.0, 0.0, 2.5, 0);
   sem.createStyle("notes", nullptr, 9.0, 2.0, 1.0, 9.0, CStyle::kItalic);
   ASSERT_EQ(data->getStyleTable().size(), 2);

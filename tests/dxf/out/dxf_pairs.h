@@ -1,6 +1,7 @@
-// tests/dxf/out/dxf_pairs.h: helpers for the DXF writer tests: the expected text of a list of
-// pairs, and the written text split back into pairs, sections and records.
-// The expected text is formatted with snprintf in the C locale, independently of the writer.
+// tests/dxf/out/dxf_pairs.h: helpers for the DXF writer tests: expected pairs from a compact
+// text, the expected text of a list of pairs, and the written text split back into pairs,
+// sections and records. The expected text is formatted with snprintf in the C locale,
+// independently of the writer.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,6 +20,21 @@ using Pairs = std::vector<Pair>;
 
 inline std::ostream& operator<<(std::ostream& os, const Pair& p) {
   return os << p.code << "/" << p.value;
+}
+
+// Pairs from a compact text: pairs separated by ';', each a group code, one blank and the value
+// (which may be empty or hold blanks): "0 LINE;8 0;10 1.500000".
+inline Pairs pairs(const std::string& compact) {
+  Pairs out;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t bar = compact.find(';', from);
+    const std::string pair = compact.substr(from, bar == std::string::npos ? bar : bar - from);
+    const std::size_t blank = pair.find(' ');
+    out.push_back({std::atoi(pair.substr(0, blank).c_str()), pair.substr(blank + 1)});
+    if (bar == std::string::npos) return out;
+    from = bar + 1;
+  }
 }
 
 // The DXF text of pairs: "%3d" code lines, value lines as given.

@@ -36,59 +36,11 @@ class DxfSaver : public ::testing::Test {
     return file.written();
   }
   static Pairs savedPairs(const CData& d, unsigned int flags) { return pairsOf(saved(d, flags)); }
+  static Pairs tables(const CData& d) { return sectionOf(savedPairs(d, 0), "TABLES"); }
 
  private:
   TestFont font_{"txt", {10, 2, 6, 8, -2}};
 };
-
-// The golden text of a new drawing, one header variable or table record per line.
-// clang-format off
-const Pairs kHeaderOfANewDrawing = {
-    {0, "SECTION"}, {2, "HEADER"},
-    {9, "$ACADVER"}, {1, "AC1009"},
-    {9, "$LIMMIN"}, {10, "0.000000"}, {20, "0.000000"},
-    {9, "$LIMMAX"}, {10, "420.000000"}, {20, "297.000000"},
-    {9, "$LTSCALE"}, {40, "1.000000"},
-    {9, "$TEXTSTYLE"}, {7, "STANDARD"},
-    {9, "$CLAYER"}, {8, "0"},
-    {9, "$CELTYPE"}, {6, "BYLAYER"},
-    {9, "$ORTHOMODE"}, {70, "0"},
-    {9, "$PLINEGEN"}, {70, "0"},
-    {9, "$PLINEWID"}, {40, "0.000000"},
-    {9, "$AUNITS"}, {70, "0"},
-    {9, "$ANGBASE"}, {50, "0.000000"},
-    {9, "$ANGDIR"}, {70, "0"},
-    {0, "ENDSEC"},
-};
-
-const Pairs kTablesOfANewDrawing = {
-    {0, "SECTION"}, {2, "TABLES"},
-    {0, "TABLE"}, {2, "LTYPE"}, {70, "1"},
-    {0, "LTYPE"}, {2, "Continuous"}, {70, "0"}, {3, "SolidLine"}, {72, "65"}, {73, "0"},
-        {40, "0.000000"},
-    {0, "ENDTAB"},
-    {0, "TABLE"}, {2, "LAYER"}, {70, "1"},
-    {0, "LAYER"}, {2, "0"}, {70, "0"}, {62, "7"}, {6, "Continuous"},
-    {0, "ENDTAB"},
-    {0, "TABLE"}, {2, "STYLE"}, {70, "1"},
-    {0, "STYLE"}, {2, "STANDARD"}, {70, "0"}, {40, "0.000000"}, {41, "1.000000"},
-        {50, "0.000000"}, {71, "0"}, {42, "2.500000"}, {3, "txt"},
-    {0, "ENDTAB"},
-    {0, "ENDSEC"},
-};
-
-const Pairs kEmptyBlocksEntitiesEof = {
-    {0, "SECTION"}, {2, "BLOCKS"}, {0, "ENDSEC"},
-    {0, "SECTION"}, {2, "ENTITIES"}, {0, "ENDSEC"},
-    {0, "EOF"},
-};
-// clang-format on
-
-Pairs concat(std::vector<Pairs> parts) {
-  Pairs all;
-  for (const Pairs& p : parts) all.insert(all.end(), p.begin(), p.end());
-  return all;
-}
 
 CLayer* addLayerNamed(CData& d, const char* name, short color, long flags) {
   CLayer* layer = d.getLayerFactory().create(name, &d.getLtypeContinuous(), color, flags);
@@ -96,30 +48,36 @@ CLayer* addLayerNamed(CData& d, const char* name, short color, long flags) {
   return layer;
 }
 
-CEntLine* addLine(CData& d, CLayer* layer, double z, long handle) {
-  CEntLine* line =
-      createEntLine(d, layer, &d.getLtypeByLayer(), 256, LINE_3D(0, 0, z, 1, 1, z), handle);
-  d.getEntTable().add(line);
-  return line;
+CEntLine* lineOn(CData& d, CLayer* layer, double z, long handle) {
+  return createEntLine(d, layer, &d.getLtypeByLayer(), 256, LINE_3D(0, 0, z, 1, 1, z), handle);
 }
 
-// The handles (group 5) of the LINE records of pairs, in order.
-std::vector<std::string> lineHandles(const Pairs& pairs) {
-  std::vector<std::string> handles;
-  for (const Pairs& r : recordsOf(pairs, "LINE")) handles.push_back(valueOf(r, 5));
+// The handles (group 5) of the LINE records of a section, in order.
+std::string lineHandles(const Pairs& pairs, const char* section) {
+  std::string handles;
+  for (const Pairs& r : recordsOf(sectionOf(pairs, section), "LINE"))
+    handles += valueOf(r, 5) + " ";
   return handles;
 }
 
 TEST_F(DxfSaver, ANewDrawingGivesTheWholeExpectedText) {
   DataPtr d = newDrawing();
-  const std::string expected =
-      dxfText(concat({kHeaderOfANewDrawing, kTablesOfANewDrawing, kEmptyBlocksEntitiesEof}));
-  EXPECT_EQ(saved(*d, 0), expected);
+  const std::string header =
+      "0 SECTION;2 HEADER;9 $ACADVER;1 AC1009;9 $LIMMIN;10 0.000000;20 0.000000;9 $LIMMAX;"
+      "10 420.000000;20 297.000000;9 $LTSCALE;40 1.000000;9 $TEXTSTYLE;7 STANDARD;9 $CLAYER;8 0;"
+      "9 $CELTYPE;6 BYLAYER;9 $ORTHOMODE;70 0;9 $PLINEGEN;70 0;9 $PLINEWID;40 0.000000;"
+      "9 $AUNITS;70 0;9 $ANGBASE;50 0.000000;9 $ANGDIR;70 0;0 ENDSEC;";
+  const std::string tables =
+      "0 SECTION;2 TABLES;0 TABLE;2 LTYPE;70 1;0 LTYPE;2 Continuous;70 0;3 SolidLine;72 65;73 0;"
+      "40 0.000000;0 ENDTAB;0 TABLE;2 LAYER;70 1;0 LAYER;2 0;70 0;62 7;6 Continuous;0 ENDTAB;"
+      "0 TABLE;2 STYLE;70 1;0 STYLE;2 STANDARD;70 0;40 0.000000;41 1.000000;50 0.000000;71 0;"
+      "42 2.500000;3 txt;0 ENDTAB;0 ENDSEC;";
+  const std::string rest = "0 SECTION;2 BLOCKS;0 ENDSEC;0 SECTION;2 ENTITIES;0 ENDSEC;0 EOF";
+  EXPECT_EQ(saved(*d, 0), dxfText(pairs(header + tables + rest)));
 }
 
 TEST_F(DxfSaver, HeaderVariablesAndConvertedCurrentNames) {
   DataPtr d = newDrawing();
-  CLayer* layer = addLayerNamed(*d, "A B", 1, 0);
   CLtype* ltype = d->getLtypeFactory().create("LONG DASH", "", nullptr, 0, 0);
   addLtype(*d, ltype);
   CStyle* style = d->getStyleFactory().create("ROMAN S", nullptr, 0, 1, 0, 2.5, 0);
@@ -128,7 +86,7 @@ TEST_F(DxfSaver, HeaderVariablesAndConvertedCurrentNames) {
   vars.setLimMin(PNT_2D(-10, -20.5));
   vars.setLimMax(PNT_2D(841, 594));
   vars.setLtypeScale(0.25);
-  vars.setCurLayer(layer);
+  vars.setCurLayer(addLayerNamed(*d, "A B", 1, 0));
   vars.setCurLtype(ltype);
   vars.setCurStyle(style);
   vars.setCurColor(3);  // not written
@@ -138,86 +96,55 @@ TEST_F(DxfSaver, HeaderVariablesAndConvertedCurrentNames) {
   vars.setAngFormat(3);
   vars.setAngDir(std::acos(-1.0) / 4);
   vars.setAngClockWise(true);
-
-  const Pairs expected = {
-      {9, "$ACADVER"},    {1, "AC1009"},     {9, "$LIMMIN"},     {10, "-10.000000"},
-      {20, "-20.500000"}, {9, "$LIMMAX"},    {10, "841.000000"}, {20, "594.000000"},
-      {9, "$LTSCALE"},    {40, "0.250000"},  {9, "$TEXTSTYLE"},  {7, "ROMAN_S"},
-      {9, "$CLAYER"},     {8, "A_B"},        {9, "$CELTYPE"},    {6, "LONG_DASH"},
-      {9, "$ORTHOMODE"},  {70, "1"},         {9, "$PLINEGEN"},   {70, "1"},
-      {9, "$PLINEWID"},   {40, "0.700000"},  {9, "$AUNITS"},     {70, "3"},
-      {9, "$ANGBASE"},    {50, "45.000000"}, {9, "$ANGDIR"},     {70, "1"},
-  };
-  EXPECT_EQ(sectionOf(savedPairs(*d, 0), "HEADER"), expected);
+  EXPECT_EQ(sectionOf(savedPairs(*d, 0), "HEADER"),
+            pairs("9 $ACADVER;1 AC1009;9 $LIMMIN;10 -10.000000;20 -20.500000;9 $LIMMAX;"
+                  "10 841.000000;20 594.000000;9 $LTSCALE;40 0.250000;9 $TEXTSTYLE;7 ROMAN_S;"
+                  "9 $CLAYER;8 A_B;9 $CELTYPE;6 LONG_DASH;9 $ORTHOMODE;70 1;9 $PLINEGEN;70 1;"
+                  "9 $PLINEWID;40 0.700000;9 $AUNITS;70 3;9 $ANGBASE;50 45.000000;9 $ANGDIR;70 1"));
 }
 
-TEST_F(DxfSaver, LinetypeRecordsWriteLengthElementsOnly) {
+TEST_F(DxfSaver, TableRecords) {
   DataPtr d = newDrawing();
+  // Linetypes write their length elements only.
   CLtype* ltype = d->getLtypeFactory().create("DASH DOT", "__ . __", nullptr, 0, 0x8000 | 64);
   ltype->AddDashDouble(1.25);
   ltype->AddDashText(TEXT_3D());
   ltype->AddDashDouble(-0.5);
   addLtype(*d, ltype);
-  const Pairs tables = sectionOf(savedPairs(*d, 0), "TABLES");
-  const std::vector<Pairs> ltypes = recordsOf(tables, "LTYPE");
-  ASSERT_EQ(ltypes.size(), 2u);
-  const Pairs expected = {{0, "LTYPE"},     {2, "DASH_DOT"},  {70, "32832"},
-                          {3, "__ . __"},   {72, "65"},       {73, "3"},
-                          {40, "1.750000"}, {49, "1.250000"}, {49, "-0.500000"}};
-  EXPECT_EQ(ltypes[1], expected);
-}
-
-TEST_F(DxfSaver, LayerRecordsCarryOffAsANegativeColour) {
-  DataPtr d = newDrawing();
-  struct Case {
-    const char* name;
-    short color;
-    long flags;
-    const char* flagsWritten;
-    const char* colorWritten;
-  };
-  const std::vector<Case> cases = {
-      {"OFF", 3, CLayer::kOff, "0", "-3"},
-      {"FROZEN OFF", 3, CLayer::kOff | CLayer::kFrozen | CLayer::kLocked, "5", "-3"},
-      {"PRIVATE", 12, CLayer::kPrivate | CLayer::kFrozen, "1", "12"},
-      {"ON", 255, 0, "0", "255"},
-  };
-  for (const Case& c : cases) addLayerNamed(*d, c.name, c.color, c.flags);
-  const std::vector<Pairs> layers = recordsOf(sectionOf(savedPairs(*d, 0), "TABLES"), "LAYER");
-  ASSERT_EQ(layers.size(), cases.size() + 1);
-  for (std::size_t i = 0; i < cases.size(); ++i) {
-    const Pairs& r = layers[i + 1];
-    EXPECT_EQ(valueOf(r, 70), cases[i].flagsWritten) << cases[i].name;
-    EXPECT_EQ(valueOf(r, 62), cases[i].colorWritten) << cases[i].name;
-    EXPECT_EQ(valueOf(r, 6), "Continuous") << cases[i].name;
-  }
-  EXPECT_EQ(valueOf(layers[2], 2), "FROZEN_OFF");
-}
-
-TEST_F(DxfSaver, StyleRecordsSkipShapesButCountThem) {
-  DataPtr d = newDrawing();
+  // Layers carry "off" as a negative colour and keep only the frozen and locked bits.
+  addLayerNamed(*d, "OFF", 3, CLayer::kOff);
+  addLayerNamed(*d, "FROZEN OFF", 3, CLayer::kOff | CLayer::kFrozen | CLayer::kLocked);
+  addLayerNamed(*d, "PRIVATE", 12, CLayer::kPrivate | CLayer::kFrozen);
+  addLayerNamed(*d, "ON", 255, 0);
+  // Shape styles are counted in the table head but not written.
   TestFont roman("romans", {10, 2, 6, 8, -2});
   addStyle(*d, d->getStyleFactory().create("SHAPES", &roman, 0, 1, 0, 1, CStyle::kShape));
   addStyle(*d, d->getStyleFactory().create("SLANT", &roman, 3.5, 0.8, 0.2617993877991494, 4,
                                            CStyle::kBold | CStyle::kVertical));
-  const Pairs tables = sectionOf(savedPairs(*d, 0), "TABLES");
-  const std::vector<Pairs> styles = recordsOf(tables, "STYLE");
-  ASSERT_EQ(styles.size(), 2u);  // STANDARD and SLANT
-  const std::vector<Pairs> tableHeads = recordsOf(tables, "TABLE");
-  ASSERT_EQ(tableHeads.size(), 3u);
-  EXPECT_EQ(valueOf(tableHeads[2], 70), "3");  // the shape style is counted
-  const Pairs expected = {{0, "STYLE"},     {2, "SLANT"},     {70, "4"},
-                          {40, "3.500000"}, {41, "0.800000"}, {50, "15.000000"},
-                          {71, "0"},        {42, "4.000000"}, {3, "romans"}};
-  EXPECT_EQ(styles[1], expected);
-}
+  const Pairs t = tables(*d);
 
-TEST_F(DxfSaver, AStyleWithoutAFontNamesNone) {
+  const std::vector<Pairs> ltypes = recordsOf(t, "LTYPE");
+  ASSERT_EQ(ltypes.size(), 2u);
+  EXPECT_EQ(ltypes[1], pairs("0 LTYPE;2 DASH_DOT;70 32832;3 __ . __;72 65;73 3;40 1.750000;"
+                             "49 1.250000;49 -0.500000"));
+  const std::vector<Pairs> layers = recordsOf(t, "LAYER");
+  ASSERT_EQ(layers.size(), 5u);
+  EXPECT_EQ(layers[1], pairs("0 LAYER;2 OFF;70 0;62 -3;6 Continuous"));
+  EXPECT_EQ(layers[2], pairs("0 LAYER;2 FROZEN_OFF;70 5;62 -3;6 Continuous"));
+  EXPECT_EQ(layers[3], pairs("0 LAYER;2 PRIVATE;70 1;62 12;6 Continuous"));
+  EXPECT_EQ(layers[4], pairs("0 LAYER;2 ON;70 0;62 255;6 Continuous"));
+  const std::vector<Pairs> styles = recordsOf(t, "STYLE");
+  ASSERT_EQ(styles.size(), 2u);  // STANDARD and SLANT
+  EXPECT_EQ(styles[1], pairs("0 STYLE;2 SLANT;70 4;40 3.500000;41 0.800000;50 15.000000;71 0;"
+                             "42 4.000000;3 romans"));
+  const std::vector<Pairs> heads = recordsOf(t, "TABLE");
+  ASSERT_EQ(heads.size(), 3u);
+  EXPECT_EQ(valueOf(heads[2], 70), "3");  // the shape style is counted
+
+  // A style without a font names none.
   CFontTable::getInstance().setDefault(nullptr);
-  DataPtr d = newDrawing();
-  const std::vector<Pairs> styles = recordsOf(sectionOf(savedPairs(*d, 0), "TABLES"), "STYLE");
-  ASSERT_EQ(styles.size(), 1u);
-  EXPECT_EQ(valueOf(styles[0], 3), "");
+  DataPtr bare = newDrawing();
+  EXPECT_EQ(valueOf(recordsOf(tables(*bare), "STYLE").at(0), 3), "");
 }
 
 TEST_F(DxfSaver, ExternalReferencesAreEmptyBlocksAndTheirItemsAreListed) {
@@ -231,33 +158,19 @@ TEST_F(DxfSaver, ExternalReferencesAreEmptyBlocksAndTheirItemsAreListed) {
   plan->add(dashed);
   plan->add(d->getLayerFactory().createXRef(*plan, "WALLS", dashed, 2, 16));
   plan->add(d->getStyleFactory().create("NOTES", nullptr, 0, 1, 0, 1, 0));
-  const Pairs pairs = savedPairs(*d, 0);
-
-  const Pairs expectedBlocks = {
-      {0, "BLOCK"},     {8, "0"},         {2, "PLAN"},
-      {70, "4"},        {10, "0.000000"}, {20, "0.000000"},
-      {30, "0.000000"}, {3, "PLAN"},      {1, "C:\\plans\\ground floor.dxf"},
-      {0, "ENDBLK"},
-  };
-  EXPECT_EQ(sectionOf(pairs, "BLOCKS"), expectedBlocks);
-
-  const Pairs tables = sectionOf(pairs, "TABLES");
-  const std::vector<Pairs> layers = recordsOf(tables, "LAYER");
-  ASSERT_EQ(layers.size(), 2u);
-  EXPECT_EQ(valueOf(layers[1], 2), "PLAN_WALLS");
-  EXPECT_EQ(valueOf(layers[1], 70), "16");
-  EXPECT_EQ(valueOf(layers[1], 6), "PLAN_DASHED");
-  const std::vector<Pairs> ltypes = recordsOf(tables, "LTYPE");
-  ASSERT_EQ(ltypes.size(), 2u);
-  EXPECT_EQ(valueOf(ltypes[1], 2), "PLAN_DASHED");
-  EXPECT_EQ(valueOf(ltypes[1], 70), "16");
+  const Pairs all = savedPairs(*d, 0);
+  EXPECT_EQ(sectionOf(all, "BLOCKS"),
+            pairs("0 BLOCK;8 0;2 PLAN;70 4;10 0.000000;20 0.000000;30 0.000000;3 PLAN;"
+                  "1 C:\\plans\\ground floor.dxf;0 ENDBLK"));
+  const Pairs t = sectionOf(all, "TABLES");
+  EXPECT_EQ(recordsOf(t, "LAYER").at(1), pairs("0 LAYER;2 PLAN_WALLS;70 16;62 2;6 PLAN_DASHED"));
+  EXPECT_EQ(valueOf(recordsOf(t, "LTYPE").at(1), 2), "PLAN_DASHED");
+  EXPECT_EQ(valueOf(recordsOf(t, "LTYPE").at(1), 70), "16");
   // The reference's styles stay in its own file.
-  EXPECT_EQ(recordsOf(tables, "STYLE").size(), 1u);
-  const std::vector<Pairs> heads = recordsOf(tables, "TABLE");
-  ASSERT_EQ(heads.size(), 3u);
-  EXPECT_EQ(valueOf(heads[0], 70), "2");
-  EXPECT_EQ(valueOf(heads[1], 70), "2");
-  EXPECT_EQ(valueOf(heads[2], 70), "1");
+  EXPECT_EQ(recordsOf(t, "STYLE").size(), 1u);
+  std::string counts;
+  for (const Pairs& head : recordsOf(t, "TABLE")) counts += valueOf(head, 70);
+  EXPECT_EQ(counts, "221");
 }
 
 TEST_F(DxfSaver, ABlockFollowsTheBlocksItInserts) {
@@ -270,86 +183,63 @@ TEST_F(DxfSaver, ABlockFollowsTheBlocksItInserts) {
   blocks.add(inner);
   CBlock* middle = d->getBlockFactory().create("MIDDLE", 0);
   blocks.add(middle);
-  std::mylist<CEnt*> middleEnts = {
-      new TestInsert(inner, PNT_3D(0, 0, 0), &d->getLayer0(), &d->getLtypeByLayer())};
-  blocks.redefine(middle, PNT_3D(0, 0, 0), 0, middleEnts);
-  std::mylist<CEnt*> outerEnts = {
-      new TestInsert(middle, PNT_3D(0, 0, 0), &d->getLayer0(), &d->getLtypeByLayer()),
-      new TestInsert(inner, PNT_3D(1, 0, 0), &d->getLayer0(), &d->getLtypeByLayer())};
-  blocks.redefine(outer, PNT_3D(0, 0, 0), 0, outerEnts);
-
-  std::vector<std::string> order;
+  auto insert = [&](CBlock* b, double x) {
+    return new TestInsert(b, PNT_3D(x, 0, 0), &d->getLayer0(), &d->getLtypeByLayer());
+  };
+  blocks.redefine(middle, PNT_3D(0, 0, 0), 0, std::mylist<CEnt*>{insert(inner, 0)});
+  blocks.redefine(outer, PNT_3D(0, 0, 0), 0,
+                  std::mylist<CEnt*>{insert(middle, 0), insert(inner, 1)});
+  std::string order;
   for (const Pairs& r : recordsOf(sectionOf(savedPairs(*d, 0), "BLOCKS"), "BLOCK"))
-    order.push_back(valueOf(r, 2));
-  EXPECT_EQ(order, (std::vector<std::string>{"INNER", "MIDDLE", "OUTER"}));
+    order += valueOf(r, 2) + " ";
+  EXPECT_EQ(order, "INNER MIDDLE OUTER ");
 }
 
-TEST_F(DxfSaver, NoHeaderOrTablesWithFlag8) {
-  DataPtr d = newDrawing();
-  addLine(*d, &d->getLayer0(), 0, 0x60);
-  const Pairs pairs = savedPairs(*d, CFileDXFOSaver::kNoHeaderTables);
-  ASSERT_GE(pairs.size(), 2u);
-  EXPECT_EQ(pairs[0], (Pair{0, "SECTION"}));
-  EXPECT_EQ(pairs[1], (Pair{2, "BLOCKS"}));
-  EXPECT_TRUE(sectionOf(pairs, "HEADER").empty());
-  EXPECT_TRUE(sectionOf(pairs, "TABLES").empty());
-  EXPECT_EQ(lineHandles(sectionOf(pairs, "ENTITIES")), std::vector<std::string>{"60"});
-  EXPECT_EQ(pairs.back(), (Pair{0, "EOF"}));
-}
-
-TEST_F(DxfSaver, Flag2SkipsEntitiesOnFrozenOrOffLayersOutsideBlocksOnly) {
+TEST_F(DxfSaver, OptionBits) {
   DataPtr d = newDrawing();
   CLayer* frozen = addLayerNamed(*d, "FROZEN", 1, CLayer::kFrozen);
-  CLayer* off = addLayerNamed(*d, "OFF", 1, CLayer::kOff);
-  CLayer* locked = addLayerNamed(*d, "LOCKED", 1, CLayer::kLocked);
-  addLine(*d, frozen, 0, 0x60);
-  addLine(*d, off, 0, 0x61);
-  addLine(*d, locked, 0, 0x62);
-  addLine(*d, &d->getLayer0(), 0, 0x63);
+  CEntLine* a = lineOn(*d, frozen, 3, 0x60);
+  d->getEntTable().add(a);
+  d->getEntTable().add(lineOn(*d, addLayerNamed(*d, "OFF", 1, CLayer::kOff), 0, 0x61));
+  CEntLine* c = lineOn(*d, addLayerNamed(*d, "LOCKED", 1, CLayer::kLocked), 0, 0x62);
+  d->getEntTable().add(c);
+  d->getEntTable().add(lineOn(*d, &d->getLayer0(), 0, 0x63));
   CBlock* block = d->getBlockFactory().create("B", 0);
-  block->add(
-      createEntLine(*d, frozen, &d->getLtypeByLayer(), 256, LINE_3D(0, 0, 0, 1, 0, 0), 0x70));
+  block->add(lineOn(*d, frozen, 4, 0x70));
   d->getBlockTable().add(block);
-
-  const Pairs all = savedPairs(*d, 0);
-  EXPECT_EQ(lineHandles(sectionOf(all, "ENTITIES")),
-            (std::vector<std::string>{"60", "61", "62", "63"}));
-  const Pairs skipping = savedPairs(*d, CFileDXFOSaver::kSkipFrozen);
-  EXPECT_EQ(lineHandles(sectionOf(skipping, "ENTITIES")), (std::vector<std::string>{"62", "63"}));
-  EXPECT_EQ(lineHandles(sectionOf(skipping, "BLOCKS")), std::vector<std::string>{"70"});
-}
-
-TEST_F(DxfSaver, Flag4WritesTheSelectionInItsOrder) {
-  DataPtr d = newDrawing();
-  CEntLine* a = addLine(*d, &d->getLayer0(), 0, 0x60);
-  addLine(*d, &d->getLayer0(), 0, 0x61);
-  CEntLine* c = addLine(*d, &d->getLayer0(), 0, 0x62);
   d->getEntTable().select(c);
   d->getEntTable().select(a);
-  EXPECT_EQ(lineHandles(sectionOf(savedPairs(*d, CFileDXFOSaver::kSelectedOnly), "ENTITIES")),
-            (std::vector<std::string>{"62", "60"}));
-  d->getEntTable().unselectAll();
-  EXPECT_EQ(lineHandles(sectionOf(savedPairs(*d, CFileDXFOSaver::kSelectedOnly), "ENTITIES")),
-            std::vector<std::string>{});
-}
 
-TEST_F(DxfSaver, Flag1ZeroesZInEntitiesAndBlocks) {
-  DataPtr d = newDrawing();
-  addLine(*d, &d->getLayer0(), 3, 0x60);
-  CBlock* block = d->getBlockFactory().create("B", 0);
-  block->add(createEntLine(*d, &d->getLayer0(), &d->getLtypeByLayer(), 256,
-                           LINE_3D(0, 0, 4, 1, 0, 4), 0x70));
-  d->getBlockTable().add(block);
-  for (unsigned int flags : {0u, 1u}) {
-    const Pairs pairs = savedPairs(*d, flags);
-    std::vector<Pairs> lines = recordsOf(sectionOf(pairs, "ENTITIES"), "LINE");
-    for (const Pairs& r : recordsOf(sectionOf(pairs, "BLOCKS"), "LINE")) lines.push_back(r);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(valueOf(lines[0], 31), flags ? "0.000000" : "3.000000");
-    EXPECT_EQ(valueOf(lines[1], 30), flags ? "0.000000" : "4.000000");
-    EXPECT_EQ(valueOf(lines[1], 10), "0.000000");  // only Z changes
-    EXPECT_EQ(valueOf(lines[1], 11), "1.000000");
+  struct Case {
+    unsigned int flags;
+    const char* entities;  // handles of the LINE records of the ENTITIES section
+    const char* firstSection;
+    const char* z;  // of the first entity line and of the block's line
+  };
+  // 1 writes every Z as 0, 2 skips entities on frozen or off layers (outside blocks only), 4
+  // writes the selection in its order, 8 leaves out the header and the tables.
+  const Case cases[] = {
+      {0, "60 61 62 63 ", "HEADER", "3.000000 4.000000"},
+      {CFileDXFOSaver::kFlat, "60 61 62 63 ", "HEADER", "0.000000 0.000000"},
+      {CFileDXFOSaver::kSkipFrozen, "62 63 ", "HEADER", "0.000000 4.000000"},
+      {CFileDXFOSaver::kSelectedOnly, "62 60 ", "HEADER", "0.000000 4.000000"},
+      {CFileDXFOSaver::kNoHeaderTables, "60 61 62 63 ", "BLOCKS", "3.000000 4.000000"}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.flags);
+    const Pairs all = savedPairs(*d, k.flags);
+    EXPECT_EQ(lineHandles(all, "ENTITIES"), k.entities);
+    EXPECT_EQ(lineHandles(all, "BLOCKS"), "70 ");
+    ASSERT_GE(all.size(), 2u);
+    EXPECT_EQ(all[1], (Pair{2, k.firstSection}));
+    EXPECT_EQ(sectionOf(all, "TABLES").empty(), k.flags == CFileDXFOSaver::kNoHeaderTables);
+    EXPECT_EQ(all.back(), (Pair{0, "EOF"}));
+    const Pairs first = recordsOf(sectionOf(all, "ENTITIES"), "LINE").at(0);
+    const Pairs inBlock = recordsOf(sectionOf(all, "BLOCKS"), "LINE").at(0);
+    EXPECT_EQ(valueOf(first, 31) + " " + valueOf(inBlock, 30), k.z);
+    EXPECT_EQ(valueOf(inBlock, 11), "1.000000");  // only Z changes
   }
+  d->getEntTable().unselectAll();
+  EXPECT_EQ(lineHandles(savedPairs(*d, CFileDXFOSaver::kSelectedOnly), "ENTITIES"), "");
 }
 
 TEST_F(DxfSaver, EveryReferenceToAnItemUsesItsConvertedName) {
@@ -357,36 +247,33 @@ TEST_F(DxfSaver, EveryReferenceToAnItemUsesItsConvertedName) {
   CLayer* layer = addLayerNamed(*d, "A B", 1, 0);
   addLayerNamed(*d, "A_B", 2, 0);
   d->getVars().setCurLayer(layer);
-  addLine(*d, layer, 0, 0x60);
-  const Pairs pairs = savedPairs(*d, 0);
-  EXPECT_EQ(valueOf(sectionOf(pairs, "HEADER"), 8), "A_B0");
-  EXPECT_EQ(valueOf(recordsOf(sectionOf(pairs, "TABLES"), "LAYER")[1], 2), "A_B0");
-  EXPECT_EQ(valueOf(recordsOf(sectionOf(pairs, "ENTITIES"), "LINE")[0], 8), "A_B0");
+  d->getEntTable().add(lineOn(*d, layer, 0, 0x60));
+  const Pairs all = savedPairs(*d, 0);
+  EXPECT_EQ(valueOf(sectionOf(all, "HEADER"), 8), "A_B0");
+  EXPECT_EQ(valueOf(recordsOf(sectionOf(all, "TABLES"), "LAYER")[1], 2), "A_B0");
+  EXPECT_EQ(valueOf(recordsOf(sectionOf(all, "ENTITIES"), "LINE")[0], 8), "A_B0");
 }
 
-TEST_F(DxfSaver, AFullDiskClosesTheFileAndPassesOn) {
+TEST_F(DxfSaver, FailuresCloseWhatWasOpenedAndPassOn) {
   DataPtr d = newDrawing();
-  MemoryFile file("out.dxf", "", IFile::kWrite);
-  file.setWriteLimit(100);
-  EXPECT_THROW(SaveDXF(*d, file, 0), IFile::IFileDiskFull);
-  EXPECT_FALSE(file.isOpened());
-  EXPECT_EQ(file.closeCount(), 1);
-  EXPECT_EQ(file.written(), saved(*d, 0).substr(0, 100));
-}
+  MemoryFile full("out.dxf", "", IFile::kWrite);
+  full.setWriteLimit(100);
+  EXPECT_THROW(SaveDXF(*d, full, 0), IFile::IFileDiskFull);
+  EXPECT_FALSE(full.isOpened());
+  EXPECT_EQ(full.closeCount(), 1);
+  EXPECT_EQ(full.written(), saved(*d, 0).substr(0, 100));
 
-TEST_F(DxfSaver, AFileThatCannotBeCreatedWritesNothing) {
-  DataPtr d = newDrawing();
-  MemoryFile file("out.dxf", "", IFile::kWrite);
-  file.setMissing(true);
-  EXPECT_THROW(SaveDXF(*d, file, 0), IFile::IFileCantWrite);
-  EXPECT_FALSE(file.isOpened());
-  EXPECT_EQ(file.closeCount(), 0);
-  EXPECT_EQ(file.written(), "");
+  MemoryFile missing("out.dxf", "", IFile::kWrite);
+  missing.setMissing(true);
+  EXPECT_THROW(SaveDXF(*d, missing, 0), IFile::IFileCantWrite);
+  EXPECT_FALSE(missing.isOpened());
+  EXPECT_EQ(missing.closeCount(), 0);
+  EXPECT_EQ(missing.written(), "");
 }
 
 TEST_F(DxfSaver, SavingLeavesTheHandleManagerAsItWas) {
   DataPtr d = newDrawing();
-  addLine(*d, &d->getLayer0(), 0, 0x60);
+  d->getEntTable().add(lineOn(*d, &d->getLayer0(), 0, 0x60));
   const long seed = d->getHandleGestor().nextseed();
   saved(*d, 0);
   EXPECT_EQ(d->getHandleGestor().nextseed(), seed);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -18,13 +17,14 @@
 
 namespace {
 
-// A writer on an opened memory file.
-struct Output {
+// What write does on a fresh writer over an opened memory file.
+std::string written(const std::function<void(CFileDXFOWriter&)>& write) {
   MemoryFile file{"out.dxf", "", IFile::kWrite};
   CFileDXFOWriter writer{file};
-  Output() { file.open(); }
-  const std::string& text() const { return file.written(); }
-};
+  file.open();
+  write(writer);
+  return file.written();
+}
 
 struct PairCase {
   const char* what;
@@ -33,105 +33,100 @@ struct PairCase {
 };
 
 const std::vector<PairCase>& pairCases() {
+  using W = CFileDXFOWriter;
   static const std::vector<PairCase> cases = {
-      {"code 0", [](CFileDXFOWriter& w) { w.write(0, "SECTION"); }, "  0\nSECTION\n"},
-      {"code 10", [](CFileDXFOWriter& w) { w.write(10, 2.5); }, " 10\n2.500000\n"},
-      {"code 330", [](CFileDXFOWriter& w) { w.write(330, "1F"); }, "330\n1F\n"},
-      {"code 1071", [](CFileDXFOWriter& w) { w.write(1071, 3L); }, "1071\n3\n"},
-      {"negative code", [](CFileDXFOWriter& w) { w.write(-1, "x"); }, " -1\nx\n"},
-      {"real 1", [](CFileDXFOWriter& w) { w.write(40, 1.0); }, " 40\n1.000000\n"},
-      {"real rounded", [](CFileDXFOWriter& w) { w.write(40, 0.1234567); }, " 40\n0.123457\n"},
-      {"negative real", [](CFileDXFOWriter& w) { w.write(40, -1234.5); }, " 40\n-1234.500000\n"},
-      {"negative zero", [](CFileDXFOWriter& w) { w.write(40, -0.0); }, " 40\n-0.000000\n"},
-      {"tiny real", [](CFileDXFOWriter& w) { w.write(40, 1e-9); }, " 40\n0.000000\n"},
-      {"large real", [](CFileDXFOWriter& w) { w.write(40, 1e20); },
-       " 40\n100000000000000000000.000000\n"},
-      {"infinity", [](CFileDXFOWriter& w) { w.write(40, -HUGE_VAL); }, " 40\n-inf\n"},
-      {"integer", [](CFileDXFOWriter& w) { w.write(62, -3L); }, " 62\n-3\n"},
-      {"true", [](CFileDXFOWriter& w) { w.write(70, true); }, " 70\n1\n"},
-      {"false", [](CFileDXFOWriter& w) { w.write(70, false); }, " 70\n0\n"},
-      {"hex 255", [](CFileDXFOWriter& w) { w.writeHex(5, 255L); }, "  5\nFF\n"},
-      {"hex 0", [](CFileDXFOWriter& w) { w.writeHex(5, 0L); }, "  5\n0\n"},
-      {"hex letters", [](CFileDXFOWriter& w) { w.writeHex(5, 0xABCDEFL); }, "  5\nABCDEF\n"},
-      {"hex of -1 is 32-bit", [](CFileDXFOWriter& w) { w.writeHex(5, -1L); }, "  5\nFFFFFFFF\n"},
-      {"empty string", [](CFileDXFOWriter& w) { w.write(1, ""); }, "  1\n\n"},
-      {"null string", [](CFileDXFOWriter& w) { w.write(1, static_cast<const char*>(nullptr)); },
-       "  1\n\n"},
-      {"string kept as is", [](CFileDXFOWriter& w) { w.write(1, " a b "); }, "  1\n a b \n"},
-  };
+      {"code 0", [](W& w) { w.write(0, "SECTION"); }, "  0\nSECTION\n"},
+      {"code 10", [](W& w) { w.write(10, 2.5); }, " 10\n2.500000\n"},
+      {"code 330", [](W& w) { w.write(330, "1F"); }, "330\n1F\n"},
+      {"code 1071", [](W& w) { w.write(1071, 3L); }, "1071\n3\n"},
+      {"negative code", [](W& w) { w.write(-1, "x"); }, " -1\nx\n"},
+      {"real rounded", [](W& w) { w.write(40, 0.1234567); }, " 40\n0.123457\n"},
+      {"negative real", [](W& w) { w.write(40, -1234.5); }, " 40\n-1234.500000\n"},
+      {"negative zero", [](W& w) { w.write(40, -0.0); }, " 40\n-0.000000\n"},
+      {"tiny real", [](W& w) { w.write(40, 1e-9); }, " 40\n0.000000\n"},
+      {"large real", [](W& w) { w.write(40, 1e20); }, " 40\n100000000000000000000.000000\n"},
+      {"infinity", [](W& w) { w.write(40, -HUGE_VAL); }, " 40\n-inf\n"},
+      {"integer", [](W& w) { w.write(62, -3L); }, " 62\n-3\n"},
+      {"true", [](W& w) { w.write(70, true); }, " 70\n1\n"},
+      {"false", [](W& w) { w.write(70, false); }, " 70\n0\n"},
+      {"hex 255", [](W& w) { w.writeHex(5, 255L); }, "  5\nFF\n"},
+      {"hex 0", [](W& w) { w.writeHex(5, 0L); }, "  5\n0\n"},
+      {"hex letters", [](W& w) { w.writeHex(5, 0xABCDEFL); }, "  5\nABCDEF\n"},
+      {"hex of -1 is 32-bit", [](W& w) { w.writeHex(5, -1L); }, "  5\nFFFFFFFF\n"},
+      {"empty string", [](W& w) { w.write(1, ""); }, "  1\n\n"},
+      {"null string", [](W& w) { w.write(1, static_cast<const char*>(nullptr)); }, "  1\n\n"},
+      {"string kept as is", [](W& w) { w.write(1, " a b "); }, "  1\n a b \n"}};
   return cases;
 }
 
-void expectPairCases() {
-  for (const PairCase& c : pairCases()) {
-    Output out;
-    c.write(out.writer);
-    EXPECT_EQ(out.text(), c.expected) << c.what;
-  }
-}
+// Reals that printf rounds at the sixth decimal in every way, extremes, random ones across
+// the exponents, and integers at the 32-bit limits, with their text from snprintf in the
+// current (C) locale.
+using Formatted = std::vector<std::pair<std::function<void(CFileDXFOWriter&)>, std::string>>;
 
-TEST(DxfWriter, PairsInTheCLocale) {
-  expectPairCases();
-}
-
-TEST(DxfWriter, PairsUnderACommaLocale) {
-  CommaLocale locale;
-  if (!locale.active()) GTEST_SKIP() << "no comma-decimal locale installed";
-  char probe[16];
-  std::snprintf(probe, sizeof probe, "%.1f", 0.5);
-  ASSERT_STREQ(probe, "0,5");  // the locale really changes printf
-  expectPairCases();
-}
-
-TEST(DxfWriter, RealsMatchPrintfInTheCLocale) {
+Formatted printfCases() {
+  Formatted cases;
+  std::vector<double> reals = {0.5e-6,
+                               1.5e-6,
+                               2.5e-6,
+                               123456.0000005,
+                               std::numeric_limits<double>::max(),
+                               std::numeric_limits<double>::denorm_min()};
   std::mt19937_64 random(20240611);
   std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
   std::uniform_int_distribution<int> exponent(-12, 40);
-  std::vector<double> values = {0.5e-6,
-                                1.5e-6,
-                                2.5e-6,
-                                0.0000005,
-                                123456.0000005,
-                                std::numeric_limits<double>::max(),
-                                std::numeric_limits<double>::denorm_min()};
-  for (int i = 0; i < 2000; ++i) values.push_back(std::ldexp(mantissa(random), exponent(random)));
-  for (double v : values) {
-    Output out;
-    out.writer.write(40, v);
-    std::vector<char> expected(512);
-    std::snprintf(expected.data(), expected.size(), " 40\n%.6f\n", v);
-    ASSERT_EQ(out.text(), expected.data()) << v;
+  for (int i = 0; i < 2000; ++i) reals.push_back(std::ldexp(mantissa(random), exponent(random)));
+  std::vector<char> text(512);
+  for (double v : reals) {
+    std::snprintf(text.data(), text.size(), " 40\n%.6f\n", v);
+    cases.emplace_back([v](CFileDXFOWriter& w) { w.write(40, v); }, text.data());
   }
+  for (long v : {0L, 7L, -7L, 32767L, -2147483647L - 1, 2147483647L}) {
+    std::snprintf(text.data(), text.size(), " 70\n%ld\n", v);
+    cases.emplace_back([v](CFileDXFOWriter& w) { w.write(70, v); }, text.data());
+  }
+  return cases;
 }
 
-TEST(DxfWriter, IntegersMatchPrintf) {
-  for (long v : {0L, 7L, -7L, 32767L, -2147483647L - 1, 2147483647L}) {
-    Output out;
-    out.writer.write(70, v);
-    char expected[32];
-    std::snprintf(expected, sizeof expected, " 70\n%ld\n", v);
-    EXPECT_EQ(out.text(), expected);
-  }
+// The fixed pairs and the printf texts written in the current locale, whose decimal separator
+// gives "half" for 0.5.
+void expectPairs(const Formatted& formatted, const char* half) {
+  char probe[16];
+  std::snprintf(probe, sizeof probe, "%.1f", 0.5);
+  ASSERT_STREQ(probe, half);  // the locale really is the one meant
+  for (const PairCase& c : pairCases()) EXPECT_EQ(written(c.write), c.expected) << c.what;
+  for (const auto& [write, expected] : formatted) ASSERT_EQ(written(write), expected);
+}
+
+TEST(DxfWriter, PairsInTheCLocale) {
+  expectPairs(printfCases(), "0.5");
+}
+
+TEST(DxfWriter, PairsUnderACommaLocale) {
+  const Formatted formatted = printfCases();  // before the switch: in the C locale
+  CommaLocale locale;
+  if (!locale.active()) GTEST_SKIP() << "no comma-decimal locale installed";
+  expectPairs(formatted, "0,5");
 }
 
 TEST(DxfWriter, StringsAreCutAfter1022Characters) {
-  struct Case {
-    std::size_t length, written;
-  };
-  for (Case c : {Case{1021, 1021}, Case{1022, 1022}, Case{1023, 1022}, Case{5000, 1022}}) {
-    std::string value(c.length, 'x');
+  const std::size_t cases[][2] = {{1021, 1021}, {1022, 1022}, {1023, 1022}, {5000, 1022}};
+  for (const auto& c : cases) {
+    std::string value(c[0], 'x');
     value[0] = 'a';
-    Output out;
-    out.writer.write(1, value.c_str());
-    EXPECT_EQ(out.text(), "  1\n" + value.substr(0, c.written) + "\n") << c.length;
+    EXPECT_EQ(written([&](CFileDXFOWriter& w) { w.write(1, value.c_str()); }),
+              "  1\n" + value.substr(0, c[1]) + "\n")
+        << c[0];
   }
 }
 
 TEST(DxfWriter, EachLineIsOneWriteAndAFullFilePassesItsErrorOn) {
-  Output out;
-  out.file.setWriteLimit(6);  // the code line fits, the value line does not
-  EXPECT_THROW(out.writer.write(2, "HEADER"), IFile::IFileDiskFull);
-  EXPECT_EQ(out.text(), "  2\nHE");
+  MemoryFile file{"out.dxf", "", IFile::kWrite};
+  CFileDXFOWriter writer{file};
+  file.open();
+  file.setWriteLimit(6);  // the code line fits, the value line does not
+  EXPECT_THROW(writer.write(2, "HEADER"), IFile::IFileDiskFull);
+  EXPECT_EQ(file.written(), "  2\nHE");
 }
 
 }  // namespace
