@@ -10,9 +10,10 @@
 #include <veltcore/entities/face3d.h>
 #include <veltcore/entities/insert.h>
 #include <veltcore/entities/line.h>
-#include <veltcore/entities/polyline.h>
 #include <veltcore/entities/pnt.h>
+#include <veltcore/entities/polyline.h>
 #include <veltcore/entities/text.h>
+#include <veltcore/hatch/ent_hatch.h>
 
 CEntFactory::~CEntFactory() = default;
 
@@ -65,8 +66,7 @@ CEntPolyline* CEntFactory::createEntPolyline(IHandleGestor& g, const CEntPolylin
 }
 
 CEntPolyline* CEntFactory::createEntPolyline(IHandleGestor& g, CLayer* layer, CLtype* ltype,
-                                             short color, short flags, short degree,
-                                             long handle) {
+                                             short color, short flags, short degree, long handle) {
   bookHandle(g, handle);
   return make<CEntPolyline>(handle, layer, ltype, color, flags, degree);
 }
@@ -149,6 +149,27 @@ CEntInsertXRef* CEntFactory::createEntInsertXRef(IHandleGestor& g, CLayer* layer
                               rows, columns, columnSpacing, rowSpacing);
 }
 
+CEntHatch* CEntFactory::createEntHatch(IHandleGestor& g, CBlockFactory& bf, CBlockTable& bt,
+                                       const CEntHatch& src) {
+  return make<CEntHatch>(g, *this, bf, bt, src, g.bookNext());
+}
+
+CEntHatch* CEntFactory::createEntHatch(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                       const String& blockName, const HATCH_TYPE& type,
+                                       double scale, double angle,
+                                       const std::vector<PNT_3D>& boundary, CData& d, long handle) {
+  bookHandle(g, handle);
+  return make<CEntHatch>(handle, layer, ltype, color, blockName, type, scale, angle, boundary, d);
+}
+
+CEntHatch* CEntFactory::createEntHatch(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                       CBlock* block, const HATCH_TYPE& type, double scale,
+                                       double angle, const std::vector<PNT_3D>& boundary,
+                                       long handle) {
+  bookHandle(g, handle);
+  return make<CEntHatch>(handle, layer, ltype, color, block, type, scale, angle, boundary);
+}
+
 CEnt3DFace* CEntFactory::createEnt3DFace(IHandleGestor& g, const CEnt3DFace& src) {
   return make<CEnt3DFace>(src, g.bookNext());
 }
@@ -178,6 +199,10 @@ void CEntFactory::unbookHandle(IHandleGestor& g, IHandleEnt* e) {
 
 void CEntFactory::bookHandle(IHandleGestor& g, long& handle) {
   handle = handle == 0 ? g.bookNext() : g.bookHandle(handle);
+}
+
+void CEntFactory::CEntUnbookVisitor::visit(CEntHatch& e) {
+  visit(static_cast<CEntInsert&>(e));
 }
 
 void CEntFactory::CEntUnbookVisitor::visit(CEntInsertXRef& e) {

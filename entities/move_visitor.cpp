@@ -1,15 +1,17 @@
 // entities/move_visitor.cpp: CEntMoveVisitor, moving entities by an offset.
-// Points, lines, circles and arcs recompute their box after the move; faces and inserts move
-// their box along instead.
+// Points, lines, circles and arcs recompute their box after the move; faces, inserts and hatches
+// move their box along instead.
+#include <veltcore/database/block.h>
 #include <veltcore/entities/arc.h>
 #include <veltcore/entities/circle.h>
 #include <veltcore/entities/face3d.h>
 #include <veltcore/entities/insert.h>
 #include <veltcore/entities/line.h>
-#include <veltcore/entities/polyline.h>
 #include <veltcore/entities/pnt.h>
+#include <veltcore/entities/polyline.h>
 #include <veltcore/entities/text.h>
 #include <veltcore/entities/transform_visitors.h>
+#include <veltcore/hatch/ent_hatch.h>
 
 namespace {
 
@@ -23,6 +25,16 @@ void moveTextBy(CEntText& e, const PNT_3D& d) {
 
 void CEntMoveVisitor::visit(CEnt3DFace& e) {
   for (long i = 0; i < 4; ++i) e.getVertex(i).move(d_);
+  e.getBdry().move(d_);
+}
+
+// The generated block moves with the hatch (its entities, then its box), never regenerated.
+void CEntMoveVisitor::visit(CEntHatch& e) {
+  if (CBlock* block = e.getBlock()) {
+    for (int i = 0; i < block->size(); ++i) (*block)[i]->accept(*this);
+    block->calcBdry();
+  }
+  for (long i = 0; i < e.getNoPnts(); ++i) e.getPnt(i).move(d_);
   e.getBdry().move(d_);
 }
 

@@ -44,10 +44,12 @@ void CFileDXFOVisitor::visit(CEnt3DFace& e) {
   if (e.getFlags() != 0) write(70, e.getFlags());
 }
 
-// Texts, attribute definitions and block references (with their attributes) get their records
-// together with the writer's blocks and the remaining entity classes; until then they write
+// Texts, attribute definitions, hatches and block references (with their attributes) get their
+// records together with the writer's blocks and the remaining entity classes; until then they write
 // nothing.
 void CFileDXFOVisitor::visit(CEntAttrib&) {}
+
+void CFileDXFOVisitor::visit(CEntHatch&) {}
 
 void CFileDXFOVisitor::visit(CEntInsertXRef&) {}
 

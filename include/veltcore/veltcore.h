@@ -52,6 +52,7 @@
 #include <veltcore/geometry/line.h>
 #include <veltcore/geometry/rect.h>
 #include <veltcore/geometry/text.h>
+#include <veltcore/hatch/ent_hatch.h>
 #include <veltcore/hatch/pattern.h>
 #include <veltcore/linetypes/dash.h>
 #include <veltcore/linetypes/linetype.h>

@@ -135,6 +135,7 @@ class Recorder : public IEntVisitor {
  public:
   std::string seen;
   void visit(CEnt3DFace&) override { seen += 'F'; }
+  void visit(CEntHatch&) override { seen += 'H'; }
   void visit(CEntAttrib&) override { seen += 'b'; }
   void visit(CEntInsertXRef&) override { seen += 'X'; }
   void visit(CEntInsert&) override { seen += 'I'; }

@@ -5,6 +5,7 @@
 
 #include <new>
 #include <utility>
+#include <vector>
 
 #include <veltcore/entities/visitor.h>
 
@@ -14,12 +15,14 @@ class CBlockFactory;
 class CBlockTable;
 class CBlockXRef;
 class CBlockXRefDepend;
+class CData;
 class CEnt;
 class CEnt3DFace;
 class CEntArc;
 class CEntAttdef;
 class CEntAttrib;
 class CEntCircle;
+class CEntHatch;
 class CEntInsert;
 class CEntInsertXRef;
 class CEntLine;
@@ -35,6 +38,7 @@ class LINE_3D;
 class PNT_3D;
 class String;
 class TEXT_3D;
+struct HATCH_TYPE;
 class CVertex;
 
 // Has no data; every operation is virtual so that a host can derive its own factory.
@@ -54,6 +58,7 @@ class CEntFactory {
 
     using IEntFooVisitor::visit;
     // The insert's attributes, from the last to the first.
+    void visit(CEntHatch& e) override;
     void visit(CEntInsertXRef& e) override;
     void visit(CEntInsert& e) override;
     // The vertices, from the last to the first.
@@ -122,6 +127,17 @@ class CEntFactory {
                                               double sy, double sz, double rotate, long rows,
                                               long columns, double columnSpacing, double rowSpacing,
                                               long handle);
+  // The copy's block is a new "*PAT" block of bt with a clone of every entity of src's block.
+  virtual CEntHatch* createEntHatch(IHandleGestor& g, CBlockFactory& bf, CBlockTable& bt,
+                                    const CEntHatch& src);
+  // Generates the block blockName from boundary (null block when generation is refused).
+  virtual CEntHatch* createEntHatch(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                    const String& blockName, const HATCH_TYPE& type, double scale,
+                                    double angle, const std::vector<PNT_3D>& boundary, CData& d,
+                                    long handle);
+  virtual CEntHatch* createEntHatch(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,
+                                    CBlock* block, const HATCH_TYPE& type, double scale,
+                                    double angle, const std::vector<PNT_3D>& boundary, long handle);
   virtual CEnt3DFace* createEnt3DFace(IHandleGestor& g, const CEnt3DFace& src);
   // flags: bits 0-3 hide edges 0-3; the triangle mark follows the vertices whatever is given.
   virtual CEnt3DFace* createEnt3DFace(IHandleGestor& g, CLayer* layer, CLtype* ltype, short color,

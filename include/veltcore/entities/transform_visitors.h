@@ -14,6 +14,9 @@ class CEntMoveVisitor : public IEntVisitor {
   using IEntVisitor::visit;
   // The four vertices and the box move (a move keeps the triangle mark true or false).
   void visit(CEnt3DFace& e) override;
+  // The generated block's entities and box, the boundary and the hatch's box move; nothing is
+  // regenerated.
+  void visit(CEntHatch& e) override;
   // The placement point and the box move (text, definition and attribute alike).
   void visit(CEntAttrib& e) override;
   // The insertion point and the box move; the block is untouched.

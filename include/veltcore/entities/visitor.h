@@ -8,6 +8,7 @@ class CEntArc;
 class CEntAttdef;
 class CEntAttrib;
 class CEntCircle;
+class CEntHatch;
 class CEntInsert;
 class CEntInsertXRef;
 class CEntLine;
@@ -18,13 +19,13 @@ class CVertex;
 
 // One visit per concrete entity class. The full list, in slot order, is: CVertex (does nothing
 // here), CEnt3DFace, CEntHatch, CEntAttrib, CEntInsertXRef, CEntInsert, CEntAttdef, CEntText,
-// CEntPolyline, CEntArc, CEntCircle, CEntLine, CEntPnt. Each class adds its visit at its place in
-// that order when it joins the library; the ones present today follow.
+// CEntPolyline, CEntArc, CEntCircle, CEntLine, CEntPnt.
 class IEntVisitor {
  public:
   // Vertices are visited with their polyline; a visitor that wants them alone overrides this.
   virtual void visit(CVertex&) {}
   virtual void visit(CEnt3DFace& e) = 0;
+  virtual void visit(CEntHatch& e) = 0;
   virtual void visit(CEntAttrib& e) = 0;
   virtual void visit(CEntInsertXRef& e) = 0;
   virtual void visit(CEntInsert& e) = 0;
@@ -48,6 +49,7 @@ class IEntFooVisitor : public IEntVisitor {
  public:
   void visit(CVertex&) override {}
   void visit(CEnt3DFace&) override {}
+  void visit(CEntHatch&) override {}
   void visit(CEntAttrib&) override {}
   void visit(CEntInsertXRef&) override {}
   void visit(CEntInsert&) override {}

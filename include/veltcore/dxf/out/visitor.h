@@ -31,6 +31,7 @@ class CFileDXFOVisitor : public IEntVisitor {
   // Vertices are written with their polyline.
   using IEntVisitor::visit;
   void visit(CEnt3DFace& e) override;
+  void visit(CEntHatch& e) override;
   void visit(CEntAttrib& e) override;
   void visit(CEntInsertXRef& e) override;
   void visit(CEntInsert& e) override;
