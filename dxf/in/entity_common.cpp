@@ -3,6 +3,7 @@
 // LAYER table did not define is created on the spot, continuous and colour 7.
 #include "dxf/in/version_readers.h"
 
+#include <veltcore/database/block.h>
 #include <veltcore/database/xref.h>
 #include <veltcore/dxf/in/lexer.h>
 #include <veltcore/dxf/in/parser.h>
@@ -55,15 +56,28 @@ void CFileDXFIVersionReader::endEntity(const EntityCommon& c, long kind, long re
 }
 
 // The layer of that name, created first when there is none; still null when the semantor
-// declines to create it (the record then fails for want of a layer).
+// declines to create it (the record then fails for want of a layer). A name with a bar,
+// "REF|LAYER", is a layer of the external reference REF: it lives in the reference's own layer
+// table, not the drawing's, so it is looked up there, before and after creating it.
 CLayer* CFileDXFIVersionReader::layerOf(const String& name) {
   if (CLayer* layer = semantor_.getLayer(name)) return layer;
-  CLtype* continuous = semantor_.getLtype("continuous");
   String xref, item;
-  if (scomposeName(name, xref, item)) {
-    semantor_.createLayerXRef(xref, item, continuous, kWhite, kXRefDependent);
-  } else {
-    semantor_.createLayer(name, continuous, kWhite, 0);
+  const bool dependent = scomposeName(name, xref, item);
+  if (dependent) {
+    if (CLayer* layer = xrefLayer(xref, item)) return layer;
   }
+  CLtype* continuous = semantor_.getLtype("continuous");
+  if (dependent) {
+    semantor_.createLayerXRef(xref, item, continuous, kWhite, kXRefDependent);
+    return xrefLayer(xref, item);
+  }
+  semantor_.createLayer(name, continuous, kWhite, 0);
   return semantor_.getLayer(name);
+}
+
+// The layer named item in the external reference named xref; null when either is missing.
+CLayer* CFileDXFIVersionReader::xrefLayer(const String& xref, const String& item) {
+  CBlock* block = semantor_.getBlock(xref);
+  if (block == nullptr || !block->isXRef()) return nullptr;
+  return static_cast<CBlockXRef*>(block)->getLayer(item);
 }

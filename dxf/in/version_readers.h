@@ -116,6 +116,7 @@ class CFileDXFIVersionReader {
   const bool hatchOnInsert_;
 
   CLayer* layerOf(const String& name);
+  CLayer* xrefLayer(const String& xref, const String& item);
 };
 
 // Versions 0 to 2: LTYPE records of plain dashes only; LWPOLYLINE and HATCH are skipped.

@@ -141,6 +141,31 @@ TEST(DxfEntities, AnUnknownLayerIsCreatedAndAnUnknownLinetypeIsByLayer) {
   EXPECT_EQ(all[0]->getColor(), 0);
 }
 
+// "REF|LAYER" is a layer of the reference REF: made there (flag 16) when missing, and found
+// there both times, whether the LAYER table or an entity named it first.
+TEST(DxfEntities, ALayerNamedWithABarBelongsToItsReference) {
+  DataPtr d = newDrawing();
+  const std::string text =
+      drawing(section("TABLES", table("LAYER", dxf("0 LAYER;2 PLAN|WALLS;62 1;70 16"))) +
+              section("ENTITIES", dxf("0 POINT;8 PLAN|WALLS;10 1;20 1;0 POINT;8 PLAN|DOORS;10 2;"
+                                      "20 2;0 POINT;8 plan|doors;10 3;20 3")));
+  ASSERT_EQ(loadText(*d, text).error, 0);
+  const CBlockXRef* plan = d->getBlockXRefTable().get("PLAN");
+  ASSERT_NE(plan, nullptr);
+  const CLayer* walls = plan->getLayer("WALLS");
+  const CLayer* doors = plan->getLayer("DOORS");
+  ASSERT_TRUE(walls != nullptr && doors != nullptr);
+  EXPECT_EQ(walls->getColor(), 1);
+  EXPECT_EQ(doors->getColor(), 7);
+  EXPECT_EQ(doors->getFlags(), 16);
+  EXPECT_EQ(d->getLayerTable().size(), 0);
+  const std::vector<CEnt*> all = entities(*d);
+  ASSERT_EQ(all.size(), 3u);
+  EXPECT_EQ(all[0]->getLayer(), walls);
+  EXPECT_EQ(all[1]->getLayer(), doors);
+  EXPECT_EQ(all[2]->getLayer(), doors);
+}
+
 TEST(DxfEntities, UnknownTypesAreSkippedByBothReaders) {
   const std::string records =
       dxf("0 MTEXT;8 0;1 note;0 LWPOLYLINE;8 0;90 2;10 0;20 0;0 TEXT;8 0;0 DIMENSION;8 0") +
