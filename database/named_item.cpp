@@ -3,7 +3,10 @@
 // count is stepped in 64 bits, so it wraps like the 32-bit word instead of overflowing.
 #include <veltcore/database/named_item.h>
 
+#include <cstring>
+
 #include "database/int32_cast.h"
+#include "database/named_item_index.h"
 
 using veltcore::detail::toInt32;
 
@@ -17,10 +20,16 @@ CNamedItem::~CNamedItem() = default;
 
 CNamedItem& CNamedItem::operator=(const CNamedItem& src) {
   if (this == &src) return *this;
-  name_ = src.name_;
+  setName(src.name_);
   flags_ = src.flags_;
   entities_ = src.entities_;
   return *this;
+}
+
+// Byte comparison: a change of case alone matters too, to progressive names.
+void CNamedItem::setName(const String& name) {
+  if (std::strcmp(name_.c_str(), name.c_str()) != 0) veltcore::detail::noteNameChange();
+  name_ = name;
 }
 
 bool CNamedItem::operator==(const CNamedItem& other) const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include <veltcore/core/string.h>
@@ -21,7 +22,8 @@ class CNamedItem {
   bool operator!=(const CNamedItem& other) const { return !(*this == other); }
 
   const String& getName() const { return name_; }
-  void setName(const String& name) { name_ = name; }
+  // Tables index their items by name; a change of the text here is what tells them to look again.
+  void setName(const String& name);
 
   long getFlags() const { return flags_; }
   // Replaces every flag. Item kinds that react to flag changes override this form only, so a
@@ -46,13 +48,18 @@ class CNamedItem {
   std::int32_t entities_;
 };
 
+namespace veltcore::detail {
+class NamedItemIndex;
+}
+
 // An ordered sequence of item pointers (insertion order kept, duplicates allowed) that owns the
 // items: destroying or clearing the table deletes them. Typed tables derive from it and reach the
 // protected add/remove/get/index members under their own rules. Not copyable: two tables cannot
-// own the same items.
+// own the same items. Lookups by name go through an index, so they cost the same whatever the
+// table's size; it follows every change of the sequence and every rename of an item.
 class CNamedItemTableImp {
  public:
-  CNamedItemTableImp() = default;
+  CNamedItemTableImp();
   CNamedItemTableImp(const CNamedItemTableImp&) = delete;
   CNamedItemTableImp& operator=(const CNamedItemTableImp&) = delete;
   ~CNamedItemTableImp();
@@ -76,10 +83,12 @@ class CNamedItemTableImp {
   CNamedItem* get(const String& name) const;
   // Empties the sequence without deleting the items: for a table whose items are deleted in
   // an order of its own.
-  void releaseAll() { items_.clear(); }
+  void releaseAll();
   // The i-th item, unchecked.
   CNamedItem* operator[](int i) const { return items_[static_cast<std::size_t>(i)]; }
 
  private:
   std::vector<CNamedItem*> items_;
+  // A cache of what get and getProgNum would find by walking items_, so const lookups update it.
+  std::unique_ptr<veltcore::detail::NamedItemIndex> index_;
 };
