@@ -47,6 +47,10 @@ bool CHandleGestorDefault::isFull() const {
   return total == limit_;
 }
 
+void CHandleGestorDefault::advanceSeed(long h) {
+  if (h > seed_ && h < limit_) seed_ = static_cast<std::int32_t>(h);
+}
+
 long CHandleGestorDefault::bookNext() {
   if (isFull() || sets_->inUse.firstNotIn(1) >= limit_) throw HandleExaustedException();
   long h = seed_;

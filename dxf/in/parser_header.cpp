@@ -3,9 +3,11 @@
 // Variable names are compared exactly, except $ACADVER and its four known values.
 #include <veltcore/dxf/in/parser.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include <veltcore/database/data.h>
+#include <veltcore/database/handle.h>
 #include <veltcore/dxf/in/semantor.h>
 
 #include "core/text.h"
@@ -74,6 +76,7 @@ void CFileDXFIParser::readHeaderString(CDataVariables* vars, const String& name,
     readVersion(text);
     return;
   }
+  if (named(name, "$HANDSEED")) readHandleSeed(text);
   if (vars == nullptr || !semantor_.shouldReadHeaders()) return;
   if (named(name, "$CELTYPE")) curLtypeName_ = text;
   if (named(name, "$CLAYER")) curLayerName_ = text;
@@ -102,6 +105,22 @@ void CFileDXFIParser::readHeaderLong(CDataVariables* vars, const String& name, l
   // Formats 1 and 4 (degrees-minutes-seconds, surveyor's units) have no counterpart here.
   if (named(name, "$AUNITS") && value != 1 && value != 4)
     vars->setAngFormat(static_cast<short>(value));
+}
+
+// $HANDSEED is the first handle the file's writer left unused. When the file's handles are kept,
+// the handles the reader makes up itself (the vertices of a lightweight polyline, the lines of a
+// generated hatch, the vertices of a fitted curve) start there, so that they cannot take a
+// handle that a later record of the same file carries. Only the library's own handle manager
+// can be moved; a malformed or out-of-range value is ignored.
+void CFileDXFIParser::readHandleSeed(const String& text) {
+  if (!semantor_.shouldRespectHandles()) return;
+  auto* gestor = dynamic_cast<CHandleGestorDefault*>(&semantor_.getHandleGestor());
+  if (gestor == nullptr) return;
+  const char* digits = text.c_str();
+  char* end = nullptr;
+  const unsigned long long seed = std::strtoull(digits, &end, 16);
+  if (end == digits || *end != '\0' || *digits == '-' || *digits == '+') return;
+  if (seed > 0 && seed <= 0x7fffffffULL) gestor->advanceSeed(static_cast<long>(seed));
 }
 
 // The four known versions by name; any other "AC10nn" keeps the version code, unless nn says

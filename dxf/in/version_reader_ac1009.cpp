@@ -35,14 +35,18 @@ void CFileDXFIVersionReaderAC1009::readLtype() {
 }
 
 CEnt* CFileDXFIVersionReaderAC1009::readEntity() {
-  // POLYLINE, TEXT, ATTDEF and INSERT join this table with their entity classes; until then
-  // they are skipped like any type not listed.
+  // LWPOLYLINE and HATCH records are newer than these versions: like any type not listed they
+  // are skipped (hatches come as INSERT records with hatch data instead).
   static const EntityKind kKinds[] = {
       {"POINT", &CFileDXFIVersionReaderAC1009::readPoint},
       {"LINE", &CFileDXFIVersionReaderAC1009::readLine},
       {"CIRCLE", &CFileDXFIVersionReaderAC1009::readCircle},
       {"ARC", &CFileDXFIVersionReaderAC1009::readArc},
       {"3DFACE", &CFileDXFIVersionReaderAC1009::read3DFace},
+      {"TEXT", &CFileDXFIVersionReaderAC1009::readText},
+      {"ATTDEF", &CFileDXFIVersionReaderAC1009::readAttdef},
+      {"INSERT", &CFileDXFIVersionReaderAC1009::readInsert},
+      {"POLYLINE", &CFileDXFIVersionReaderAC1009::readPolyline},
   };
   return dispatchEntity(kKinds, sizeof kKinds / sizeof kKinds[0]);
 }

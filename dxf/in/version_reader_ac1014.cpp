@@ -48,14 +48,19 @@ void CFileDXFIVersionReaderAC1014::readLtype() {
 }
 
 CEnt* CFileDXFIVersionReaderAC1014::readEntity() {
-  // POLYLINE, TEXT, ATTDEF, INSERT, LWPOLYLINE and HATCH join this table with their entity
-  // classes; until then they are skipped like any type not listed.
+  // Any type not listed (MTEXT, DIMENSION, SPLINE, ...) is skipped.
   static const EntityKind kKinds[] = {
       {"POINT", &CFileDXFIVersionReaderAC1014::readPoint},
       {"LINE", &CFileDXFIVersionReaderAC1014::readLine},
       {"CIRCLE", &CFileDXFIVersionReaderAC1014::readCircle},
       {"ARC", &CFileDXFIVersionReaderAC1014::readArc},
       {"3DFACE", &CFileDXFIVersionReaderAC1014::read3DFace},
+      {"TEXT", &CFileDXFIVersionReaderAC1014::readText},
+      {"ATTDEF", &CFileDXFIVersionReaderAC1014::readAttdef},
+      {"INSERT", &CFileDXFIVersionReaderAC1014::readInsert},
+      {"POLYLINE", &CFileDXFIVersionReaderAC1014::readPolyline},
+      {"LWPOLYLINE", &CFileDXFIVersionReaderAC1014::readLwPolyline},
+      {"HATCH", &CFileDXFIVersionReaderAC1014::readHatch},
   };
   return dispatchEntity(kKinds, sizeof kKinds / sizeof kKinds[0]);
 }

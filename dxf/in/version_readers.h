@@ -9,7 +9,9 @@
 #include <veltcore/linetypes/dash.h>
 
 class CEnt;
+class CEntAttrib;
 class CEntFactory;
+class CEntInsert;
 class CFileDXFILexer;
 class CLayer;
 class CLtype;
@@ -106,6 +108,28 @@ class CFileDXFIVersionReader {
   CEnt* readCircle();
   CEnt* readArc();
   CEnt* read3DFace();
+
+  // TEXT and ATTDEF records, and the ATTRIB records of an INSERT (entity_text.cpp). The text
+  // groups they share set the mask bits 16 and 32 (insertion point) and 64 (height).
+  struct TextRecord;
+  bool readTextGroup(TextRecord& r, long& mask);
+  CEnt* readText();
+  CEnt* readAttdef();
+  // Its placement, read in drawing coordinates, is carried into insert's own.
+  CEntAttrib* readAttrib(const CEntInsert& insert);
+
+  // INSERT records with their attributes (entity_insert.cpp), and the hatch data that older
+  // files carry on an INSERT as extended data (insert_hatch_data.h).
+  class InsertReader;
+  class HatchDataReader;
+  CEnt* readInsert();
+  // POLYLINE with its VERTEX records up to SEQEND; LWPOLYLINE; HATCH (newer files only).
+  CEnt* readPolyline();
+  CEnt* readLwPolyline();
+  CEnt* readHatch();
+  // The parts of the POLYLINE and HATCH readers, defined beside them.
+  class PolylineReader;
+  class HatchReader;
 
  private:
   CFileDXFILexer& lexer_;

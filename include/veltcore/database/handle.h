@@ -90,6 +90,9 @@ class CHandleGestorDefault : public IHandleGestor {
   void release(long h) override;
   bool handling() const override { return true; }
   long nextseed() const override { return seed_; }
+  // Moves the seed up to h when h lies above it and below the limit; never moves it down. A
+  // reader that keeps a file's handles starts its own where the file's writer stopped.
+  void advanceSeed(long h);
 
  protected:
   // Moves h to the first value, from h upwards and wrapping once to 1 at the limit, that is

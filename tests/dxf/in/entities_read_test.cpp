@@ -10,6 +10,7 @@
 #include <veltcore/entities/face3d.h>
 #include <veltcore/entities/line.h>
 #include <veltcore/entities/pnt.h>
+#include <veltcore/entities/polyline.h>
 
 #include <gtest/gtest.h>
 
@@ -168,7 +169,7 @@ TEST(DxfEntities, ALayerNamedWithABarBelongsToItsReference) {
 
 TEST(DxfEntities, UnknownTypesAreSkippedByBothReaders) {
   const std::string records =
-      dxf("0 MTEXT;8 0;1 note;0 LWPOLYLINE;8 0;90 2;10 0;20 0;0 TEXT;8 0;0 DIMENSION;8 0") +
+      dxf("0 MTEXT;8 0;1 note;0 SPLINE;8 0;71 3;10 0;20 0;0 DIMENSION;8 0") +
       dxf("0 POINT;8 0;10 1;20 1");
   for (const char* version : {"AC1009", "AC1015"}) {
     DataPtr d = newDrawing();
@@ -185,6 +186,33 @@ TEST(DxfEntities, AHandleUsedTwiceIsError10) {
   EXPECT_EQ(out.error, 10);
   EXPECT_EQ(out.message, "Handle gia' utilizzato");
   EXPECT_EQ(entities(*d).size(), 1u);
+}
+
+// The vertices of a lightweight polyline get handles the file does not give. They start at the
+// file's $HANDSEED, so a later record keeps its own handle; without it they would take 21.
+TEST(DxfEntities, HandlesMadeUpByTheReaderStartAtTheFilesSeed) {
+  const std::string records =
+      dxf("0 LWPOLYLINE;5 20;8 0;90 2;10 0;20 0;10 1;20 0") + dxf("0 POINT;5 21;8 0;10 1;20 1");
+  struct Case {
+    const char* seed;
+    long error;
+  };
+  for (const Case& c : {Case{"100", 0}, Case{"1G", 10}, Case{"", 10}}) {
+    SCOPED_TRACE(c.seed);
+    DataPtr d = newDrawing();
+    const std::string header = std::string("9 $ACADVER;1 AC1015") +
+                               (*c.seed ? std::string(";9 $HANDSEED;5 ") + c.seed : "");
+    EXPECT_EQ(
+        loadText(*d, drawing(section("HEADER", dxf(header)) + section("ENTITIES", records))).error,
+        c.error);
+    if (c.error != 0) continue;
+    const std::vector<CEnt*> all = entities(*d);
+    ASSERT_EQ(all.size(), 2u);
+    const auto& p = static_cast<const CEntPolyline&>(*all[0]);
+    EXPECT_EQ(p[0].GetHandle(), 0x100);
+    EXPECT_EQ(p[1].GetHandle(), 0x101);
+    EXPECT_EQ(all[1]->GetHandle(), 0x21);
+  }
 }
 
 TEST(DxfBlocks, BlocksAreKeptOrDropped) {

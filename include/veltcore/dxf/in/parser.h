@@ -130,6 +130,7 @@ class CFileDXFIParser {
   void RealizeVersion();
 
   void readVersion(const String& text);
+  void readHandleSeed(const String& text);
   void applyCurrentNames();
   void readLayerRecord();
   void readStyleRecord();
