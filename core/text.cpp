@@ -1,24 +1,45 @@
 // core/text.cpp: locale-independent case folding and number text (see text.h).
-// Numbers go through std::to_chars / std::from_chars, which never consult the locale.
+// Numbers go through std::to_chars / std::from_chars, which never consult the locale; a
+// number beyond the doubles is decided by its digits, not by strtod, which would.
 #include "core/text.h"
 
-#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 namespace veltcore::text {
 namespace {
 
-bool isSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
+using fast::isDigit;
+using fast::isSpace;
 
 const char* skipSpace(const char* s) {
   while (isSpace(*s)) ++s;
   return s;
+}
+
+// Of a decimal number that from_chars found outside the doubles: whether it is too large
+// (else it is too small). The power of ten of its leading significant digit decides, since
+// the doubles reach far above and far below the units; the exponent saturates.
+bool exceedsDoubles(const char* s) {
+  long long lead = -1;
+  while (*s == '0') ++s;
+  for (; isDigit(*s); ++s) ++lead;
+  if (*s == '.') {
+    for (++s; lead < 0 && *s == '0'; ++s) --lead;
+    while (isDigit(*s)) ++s;
+  }
+  long long exponent = 0;
+  if (*s == 'e' || *s == 'E') {
+    ++s;
+    const bool negative = *s == '-';
+    if (*s == '+' || *s == '-') ++s;
+    for (; isDigit(*s); ++s)
+      if (exponent < 1000000000) exponent = exponent * 10 + (*s - '0');
+    if (negative) exponent = -exponent;
+  }
+  return lead + exponent >= 0;
 }
 
 }  // namespace
@@ -53,13 +74,13 @@ std::string formatFixed(double v, int decimals) {
   return std::string(buf, r.ptr);
 }
 
-int parseInt(const char* s) {
+int parseIntGeneral(const char* s) {
   if (s == nullptr) return 0;
   s = skipSpace(s);
   bool negative = *s == '-';
   if (*s == '+' || *s == '-') ++s;
   long long v = 0;
-  for (; *s >= '0' && *s <= '9'; ++s) {
+  for (; isDigit(*s); ++s) {
     v = v * 10 + (*s - '0');
     if (v > static_cast<long long>(INT_MAX) + 1) break;  // clamped below
   }
@@ -69,7 +90,7 @@ int parseInt(const char* s) {
   return static_cast<int>(v);
 }
 
-double parseDouble(const char* s) {
+double parseDoubleGeneral(const char* s) {
   if (s == nullptr) return 0.0;
   s = skipSpace(s);
   bool negative = *s == '-';
@@ -78,8 +99,7 @@ double parseDouble(const char* s) {
   double v = 0.0;
   auto r = std::from_chars(digits, digits + std::strlen(digits), v);
   if (r.ec == std::errc::result_out_of_range) {
-    // Too large gives infinity, too small zero, as atof does.
-    v = std::strtod(digits, nullptr);
+    v = exceedsDoubles(digits) ? HUGE_VAL : 0.0;
   } else if (r.ec != std::errc()) {
     return 0.0;
   }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "core/number_parse.h"
+
 namespace veltcore::text {
 
 // ASCII lower case of c; other bytes unchanged.
@@ -22,8 +24,24 @@ std::string formatUnsigned(unsigned long long v);
 std::string formatFixed(double v, int decimals);
 
 // Leading whitespace, an optional sign, digits: like atoi, clamped to the int range.
-int parseInt(const char* s);
-// Like atof in the C locale: the longest valid prefix, 0 when there is none.
-double parseDouble(const char* s);
+// A null pointer reads as "".
+int parseIntGeneral(const char* s);
+// Like atof in the C locale: the longest valid prefix, 0 when there is none; too large gives
+// infinity and too small zero. A null pointer reads as "".
+double parseDoubleGeneral(const char* s);
+
+// The same two conversions, through their exact fast paths (number_parse.h) when the text
+// takes a common form: the result is always the general one, bit for bit.
+inline int parseInt(const char* s) {
+  int v;
+  if (s != nullptr && fast::parseInt(s, v)) return v;
+  return parseIntGeneral(s);
+}
+
+inline double parseDouble(const char* s) {
+  double v;
+  if (s != nullptr && fast::parseDouble(s, v)) return v;
+  return parseDoubleGeneral(s);
+}
 
 }  // namespace veltcore::text

@@ -1,10 +1,12 @@
 // dxf/in/lexer.cpp: cuts an ASCII DXF stream into (group code, value) pairs.
-// Reads through the IFile only, into one fixed line buffer, and allocates nothing per pair.
-// Both CR LF and LF line ends are accepted: trimming drops every trailing CR and LF.
+// Reads through the IFile only, into one fixed line buffer, and allocates nothing per pair; a
+// CFileStdLib lends its lines in place, which saves copying every line. Both CR LF and LF line
+// ends are accepted: trimming drops every trailing CR and LF.
 #include <veltcore/dxf/in/file.h>
 #include <veltcore/dxf/in/lexer.h>
 
 #include <cstring>
+#include <typeinfo>
 
 #include "core/text.h"
 
@@ -40,23 +42,60 @@ std::uint32_t hexDigit(char ch) {
   return static_cast<std::uint32_t>(digit);
 }
 
+// Only the exact class reads in place: a host's subclass may override readLn.
+CFileStdLib* inPlaceReader(IFile& file) {
+  return typeid(file) == typeid(CFileStdLib) ? static_cast<CFileStdLib*>(&file) : nullptr;
+}
+
 }  // namespace
 
 CFileDXFILexer::CFileDXFILexer(IFile& file)
-    : file_(file), line_{}, value_(line_), lineNo_(0), group_(0), length_(0) {}
+    : file_(file),
+      inPlace_(inPlaceReader(file)),
+      line_{},
+      value_(line_),
+      lineNo_(0),
+      group_(0),
+      length_(0) {}
+
+// The helpers of read() and of the conversions are inline: used in this file only, they are
+// compiled into their callers, each of which runs millions of times per drawing.
+
+// A line taken in place ends with its LF, which is written over when the line is trimmed; a
+// line without one (cut at the limit, or the last of the file) is copied, since the byte
+// after it belongs to the next line or to no line.
+inline char* CFileDXFILexer::readLine(long& length) {
+  static_assert(CFileStdLib::kReadAhead >= kLineSize, "a whole line must fit the read-ahead");
+  if (inPlace_ != nullptr) {
+    long taken;
+    char* text = inPlace_->takeLine(kLineSize, taken, length);
+    if (length < taken || text[taken - 1] == '\n') return text;
+    std::memcpy(line_, text, static_cast<std::size_t>(length));
+    return line_;
+  }
+  file_.readLn(line_, kLineSize);
+  length = static_cast<long>(std::strlen(line_));
+  return line_;
+}
+
+inline void CFileDXFILexer::checkNotEmpty() const {
+  if (length_ == 0) throw LexerErrorEmptyValue();
+}
 
 long CFileDXFILexer::read() {
   for (;;) {
-    long n = readLine();
-    while (n > 0 && isLineEnd(line_[n - 1])) --n;
+    long n;
+    char* text = readLine(n);
+    while (n > 0 && isLineEnd(text[n - 1])) --n;
     if (n == 0) throw LexerError();
-    line_[n] = '\0';
-    group_ = veltcore::text::parseInt(line_);
+    text[n] = '\0';
+    group_ = veltcore::text::parseInt(text);
     lineNo_ = nextLine(lineNo_);
 
-    n = readLine();
-    while (n > 0 && isValueTrail(line_[n - 1])) --n;
-    line_[n] = '\0';
+    text = readLine(n);
+    while (n > 0 && isValueTrail(text[n - 1])) --n;
+    text[n] = '\0';
+    value_ = text;
     length_ = static_cast<std::int32_t>(n);
     lineNo_ = nextLine(lineNo_);
 
@@ -66,27 +105,18 @@ long CFileDXFILexer::read() {
 
 long CFileDXFILexer::getInt() const {
   checkNotEmpty();
-  return veltcore::text::parseInt(line_);
+  return veltcore::text::parseInt(value_.c_str());
 }
 
 double CFileDXFILexer::getDouble() const {
   checkNotEmpty();
-  return veltcore::text::parseDouble(line_);
+  return veltcore::text::parseDouble(value_.c_str());
 }
 
 long CFileDXFILexer::getHex() const {
   checkNotEmpty();
   // Shifting in 32 bits drops the high digits of a longer text, as a 32-bit handle must.
   std::uint32_t v = 0;
-  for (const char* p = line_; *p != '\0'; ++p) v = (v << 4) | hexDigit(*p);
+  for (const char* p = value_.c_str(); *p != '\0'; ++p) v = (v << 4) | hexDigit(*p);
   return static_cast<std::int32_t>(v);
-}
-
-long CFileDXFILexer::readLine() {
-  file_.readLn(line_, kLineSize);
-  return static_cast<long>(std::strlen(line_));
-}
-
-void CFileDXFILexer::checkNotEmpty() const {
-  if (length_ == 0) throw LexerErrorEmptyValue();
 }

@@ -1,14 +1,18 @@
 // tests/dxf/in/file_test.cpp: CFileStdLib on real files, and MemoryFile held to the same reading
 // contract: lines and blocks up to the end of the data, long lines cut, closed files, and the
-// failures each mode raises (missing path, unwritable path, unreadable stream, full device).
+// failures each mode raises (missing path, unwritable path, unreadable stream, full device);
+// and CFileStdLib's buffered reading against fgets and fread on the same random files.
 #include <veltcore/dxf/in/file.h>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <type_traits>
@@ -213,6 +217,89 @@ TEST(CFileStdLib, WritesToAFullDeviceRaiseDiskFull) {
   EXPECT_THROW(f.write(big.data(), static_cast<long>(big.size())), IFile::IFileDiskFull);
   EXPECT_THROW(f.writeLn(big.c_str()), IFile::IFileDiskFull);
   f.close();
+}
+
+// Random bytes heavy in line ends, with now and then a NUL or a byte beyond ASCII, cut at a
+// random length; with a long line, one line longer than the read-ahead buffer too.
+std::string randomText(std::mt19937_64& rng, bool longLine) {
+  static const char kBytes[] = "ab0 \t\r\n\n\n\n\xE8\0";
+  std::string text;
+  const std::size_t size = rng() % 3 == 0 ? rng() % 64 : rng() % 300000;
+  while (text.size() < size) text += kBytes[rng() % (sizeof kBytes - 1)];
+  if (longLine) text.insert(rng() % (size + 1), std::string(70000 + rng() % 70000, 'L'));
+  return text;
+}
+
+const std::string kEOF = "<EOF>", kIOError = "<IOError>";
+
+// Both buffers are filled alike before a line call, so that their first bytes show all a call
+// wrote, bytes after a NUL and the terminator included. Lines with a NUL are short here; the
+// long ones hold none and compare as C strings.
+constexpr std::size_t kShown = 64;
+
+void prepare(std::vector<char>& buffer) {
+  std::fill_n(buffer.begin(), kShown, '#');  // a byte the files never hold
+}
+
+std::string lineOutcome(const std::vector<char>& buffer, long size) {
+  const std::size_t shown = std::min(kShown, static_cast<std::size_t>(size));
+  return std::string(buffer.data(), shown) + "|" + buffer.data();
+}
+
+std::string failureOf(std::FILE* f) {
+  return std::feof(f) ? kEOF : kIOError;
+}
+
+TEST(CFileStdLib, LinesAndBlocksAreExactlyWhatFgetsAndFreadGive) {
+  ScratchDir dir;
+  std::mt19937_64 rng(7);
+  // Lines into buffers of every size, blocks mostly small: each file takes many calls.
+  const long lineSizes[] = {1, 2, 3, 8, 100, 4096, 4096, 65536, 70000, 200000};
+  const long blockSizes[] = {1, 2, 7, 100, 1000, 70000};
+  std::vector<char> ours(200000), theirs(200000);
+  long calls = 0;
+  for (int fileNo = 0; fileNo < 40; ++fileNo) {
+    const std::string path = dir.write("r.dxf", randomText(rng, fileNo % 8 == 7));
+    CFileStdLib f(path.c_str(), IFile::kRead);
+    f.open();
+    std::FILE* reference = std::fopen(path.c_str(), "r");
+    ASSERT_NE(reference, nullptr);
+    // Until both have met the end three times.
+    for (int ends = 0, call = 0; ends < 3; ++call) {
+      const bool line = rng() % 16 != 0;
+      const long size = line ? lineSizes[rng() % 10] : blockSizes[rng() % (rng() % 50 ? 5 : 6)];
+      std::string got, want;
+      prepare(ours);
+      prepare(theirs);
+      try {
+        if (line) {
+          f.readLn(ours.data(), size);
+          got = lineOutcome(ours, size);
+        } else {
+          got = std::string(ours.data(), static_cast<std::size_t>(f.read(ours.data(), size)));
+        }
+      } catch (const IFile::IFileEOF&) {
+        got = kEOF;
+      } catch (const IFile::IFileIOError&) {
+        got = kIOError;
+      }
+      if (line) {
+        want = std::fgets(theirs.data(), static_cast<int>(size), reference) == nullptr
+                   ? failureOf(reference)
+                   : lineOutcome(theirs, size);
+      } else {
+        const std::size_t n =
+            std::fread(theirs.data(), 1, static_cast<std::size_t>(size), reference);
+        want = n == 0 ? failureOf(reference) : std::string(theirs.data(), n);
+      }
+      ASSERT_EQ(got, want) << "file " << fileNo << ", call " << call << ", size " << size;
+      ++calls;
+      if (got == kEOF) ++ends;
+    }
+    std::fclose(reference);
+    f.close();
+  }
+  EXPECT_GT(calls, 100000);  // the comparison covered many calls
 }
 
 // The memory file's own failures, which the writer tests rely on, are those of CFileStdLib.

@@ -1,11 +1,19 @@
 // tests/dxf/in/lexer_test.cpp: CFileDXFILexer over memory files: group codes, value
 // trimming, comments, line counting, the end of the file, long lines, CR LF files, and the
-// conversions getInt, getDouble and getHex with their empty-value errors.
+// conversions getInt, getDouble and getHex with their empty-value errors; and the lines a
+// CFileStdLib lends in place against the same lines copied, on random files.
 #include <veltcore/dxf/in/file.h>
 #include <veltcore/dxf/in/lexer.h>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -194,6 +202,114 @@ TEST(CFileDXFILexer, NumbersOfAnEmptyValueAreErrorsButItsTextIsEmpty) {
     EXPECT_THROW(r.lexer().getDouble(), CFileDXFILexer::LexerErrorEmptyValue);
     EXPECT_THROW(r.lexer().getHex(), CFileDXFILexer::LexerErrorEmptyValue);
   }
+}
+
+// A CFileStdLib of a derived class: the lexer copies its lines through readLn, as it does for
+// any file but CFileStdLib itself, which lends them in place.
+class CopiedLines : public CFileStdLib {
+ public:
+  using CFileStdLib::CFileStdLib;
+};
+
+// A derived class that changes what readLn gives: the lexer must see the change.
+class ShoutedLines : public CFileStdLib {
+ public:
+  using CFileStdLib::CFileStdLib;
+  void readLn(char* buffer, long size) override {
+    CFileStdLib::readLn(buffer, size);
+    for (char* p = buffer; *p != '\0'; ++p) *p = static_cast<char>(std::toupper(*p));
+  }
+};
+
+// A file of the temp directory with the given bytes, removed at the end of the scope.
+class TempFile {
+ public:
+  explicit TempFile(const std::string& content)
+      : path_((std::filesystem::temp_directory_path() /
+               ("veltcore_lexer_" + std::to_string(::getpid()) + ".dxf"))
+                  .string()) {
+    std::ofstream(path_, std::ios::binary) << content;
+  }
+  ~TempFile() { std::remove(path_.c_str()); }
+  const char* path() const { return path_.c_str(); }
+
+ private:
+  std::string path_;
+};
+
+// Everything a reader can learn of one read(): its group, or how it failed, with the value
+// (its bytes up to the terminating NUL), the line count and the three conversions.
+std::string readAndDescribe(CFileDXFILexer& lexer) {
+  std::string d;
+  try {
+    d = std::to_string(lexer.read());
+  } catch (const IFile::IFileEOF&) {
+    return "EOF at " + std::to_string(lexer.getLine());
+  } catch (const CFileDXFILexer::LexerError&) {
+    return "LexerError at " + std::to_string(lexer.getLine());
+  }
+  d += " [" + std::string(lexer.getString().c_str()) + "] " + std::to_string(lexer.getLine());
+  try {
+    d += " " + std::to_string(lexer.getInt()) + " " + std::to_string(lexer.getHex()) + " " +
+         std::to_string(lexer.getDouble());
+  } catch (const CFileDXFILexer::LexerErrorEmptyValue&) {
+    d += " empty";
+  }
+  return d;
+}
+
+// Pair-like lines: group codes (blank-padded, comments, letters, rarely empty), values of
+// every length up to beyond the line limit, CR LF and LF ends, trailing blanks, NULs, and a
+// file end with or without a last line end.
+std::string randomDxf(std::mt19937_64& rng) {
+  using namespace std::string_literals;
+  static const std::string kGroups[] = {"  0", " 10", "999", "  8", "62", "abc", "  5", "\00010"s};
+  static const std::string kValues[] = {"LINE",  "12.5",   "  0",   "1A",   "",
+                                        "-3e2 ", "x\t \r", "a\0b"s, "\0 x"s};
+  std::string text;
+  const int lines = static_cast<int>(rng() % 30000);
+  for (int i = 0; i < lines; ++i) {
+    if (i % 2 == 0)
+      text += rng() % 5000 == 0 ? "" : kGroups[rng() % 8];  // "" and NUL-led: LexerError
+    else if (rng() % 500 == 0)
+      text += std::string(4000 + rng() % 200, 'V');  // around the 4095-character limit
+    else
+      text += kValues[rng() % 9];
+    text += rng() % 4 == 0 ? "\r\n" : "\n";
+  }
+  if (rng() % 2 == 0 && !text.empty()) text.pop_back();
+  return text;
+}
+
+TEST(CFileDXFILexer, LinesReadInPlaceGiveWhatCopiedLinesGive) {
+  std::mt19937_64 rng(11);
+  long pairs = 0;
+  for (int fileNo = 0; fileNo < 30; ++fileNo) {
+    const TempFile dxf(randomDxf(rng));
+    CFileStdLib inPlace(dxf.path(), IFile::kRead);
+    CopiedLines copied(dxf.path(), IFile::kRead);
+    inPlace.open();
+    copied.open();
+    CFileDXFILexer fast(inPlace), reference(copied);
+    for (;; ++pairs) {
+      const std::string want = readAndDescribe(reference);
+      ASSERT_EQ(readAndDescribe(fast), want) << "file " << fileNo << ", pair " << pairs;
+      if (want.rfind("EOF", 0) == 0) break;  // reading on after a LexerError compares more
+    }
+    inPlace.close();
+    copied.close();
+  }
+  EXPECT_GT(pairs, 100000);
+}
+
+TEST(CFileDXFILexer, ADerivedFileIsReadThroughItsOwnReadLn) {
+  const TempFile dxf("0\nline\n");
+  ShoutedLines file(dxf.path(), IFile::kRead);
+  file.open();
+  CFileDXFILexer lexer(file);
+  lexer.read();
+  EXPECT_STREQ(lexer.getString().c_str(), "LINE");
+  file.close();
 }
 
 }  // namespace

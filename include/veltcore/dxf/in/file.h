@@ -4,8 +4,10 @@
 // calls close().
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
 #include <veltcore/core/string.h>
 
@@ -58,7 +60,9 @@ class IFile {
 };
 
 // A file on the C standard streams, in text mode. A mode other than kRead or kWrite opens
-// nothing: open() raises IFileNotFound without touching the file system.
+// nothing: open() raises IFileNotFound without touching the file system. Reading goes through
+// a read-ahead buffer, so that a line end is found by one scan of many bytes; what readLn and
+// read return is exactly what fgets and fread on the stream would return.
 class CFileStdLib : public IFile {
  public:
   CFileStdLib(const String& name, long mode);
@@ -77,8 +81,31 @@ class CFileStdLib : public IFile {
   void writeLn(const char* text) override;
 
  private:
-  std::FILE* stream_;
+  // The DXF lexer takes its lines in place from the read-ahead buffer (takeLine).
+  friend class CFileDXFILexer;
 
-  // IFileEOF when the stream is at its end, IFileIOError otherwise (a read gave nothing).
+  static constexpr std::size_t kReadAhead = 64 * 1024;
+
+  std::FILE* stream_;
+  // kReadAhead bytes from the first read on. Kept until destruction, not just until close(),
+  // so that a line taken in place stays readable memory as long as the file exists.
+  std::unique_ptr<char[]> ahead_;
+  // The bytes read from the stream and not yet given out are ahead_[begin_, end_).
+  std::size_t begin_;
+  std::size_t end_;
+  // Whether ahead_[0, end_) holds a NUL byte, which ends a line's text before its end.
+  bool aheadHasNul_;
+
+  // The next line as readLn(buffer, size) would copy it, without the copy: its first byte in
+  // the read-ahead buffer, its length (line end included) and the length of its text (up to
+  // its first NUL, or the whole line). The bytes stay valid and may be overwritten until the
+  // next read of any kind. size is at most kReadAhead.
+  char* takeLine(long size, long& length, long& textLength);
+  // Moves the unread bytes to the front of the buffer and appends what the stream gives;
+  // false when it gives nothing (its end, or an error).
+  bool readAhead();
+  std::size_t unread() const { return end_ - begin_; }
+  // IFileEOF when the stream is at its end and nothing read ahead is left, IFileIOError
+  // otherwise (a read gave nothing).
   [[noreturn]] void raiseReadFailure() const;
 };

@@ -8,6 +8,7 @@
 #include <veltcore/core/string.h>
 
 class IFile;
+class CFileStdLib;
 
 class CFileDXFILexer {
  public:
@@ -30,7 +31,8 @@ class CFileDXFILexer {
   // LexerError.
   long read();
   long getGroupValue() const { return group_; }
-  // The value without its trailing CR, LF, blanks and TABs; leading blanks are kept.
+  // The value without its trailing CR, LF, blanks and TABs; leading blanks are kept. It views
+  // the lexer's line buffer, or the file's own buffer when the file reads in place.
   const SmartString& getString() const { return value_; }
   // The value as atoi and atof read it in the C locale; LexerErrorEmptyValue when it is empty.
   long getInt() const;
@@ -43,13 +45,18 @@ class CFileDXFILexer {
 
  private:
   IFile& file_;
+  // The file when it is a CFileStdLib itself (not a class derived from it, which may read
+  // otherwise): its lines are then taken in place instead of copied.
+  CFileStdLib* const inPlace_;
   char line_[kLineSize];
   SmartString value_;
   std::int32_t lineNo_;
   std::int32_t group_;
   std::int32_t length_;
 
-  // Reads one line into the buffer and returns its length.
-  long readLine();
+  // Reads one line, as readLn with kLineSize gives it: returns its first byte and sets length
+  // to that of its text (up to a NUL). The bytes up to and including text[length] may be
+  // written over, to trim and terminate it.
+  char* readLine(long& length);
   void checkNotEmpty() const;
 };
