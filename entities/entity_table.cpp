@@ -35,13 +35,16 @@ struct CEntTable::Index {
   std::unordered_map<const CEnt*, Entry> entries;
   std::unordered_map<std::int32_t, Chain> chains;
 
-  // Either both maps gain the entity or, when memory runs out, neither does.
-  void insert(CEnt* e, EntList::iterator node) {
+  // Either both maps gain the entity or, when memory runs out, neither does. False, with
+  // nothing changed, when e is already there: one hash lookup both tests and inserts.
+  bool insert(CEnt* e, EntList::iterator node) {
     const auto h = static_cast<std::int32_t>(e->GetHandle());
-    Entry& entry = entries.emplace(e, Entry{node, nullptr, nullptr, h}).first->second;
+    const auto [it, added] = entries.try_emplace(e, Entry{node, nullptr, nullptr, h});
+    if (!added) return false;
+    Entry& entry = it->second;
     try {
       auto [chain, fresh] = chains.try_emplace(h, Chain{&entry, &entry});
-      if (fresh) return;
+      if (fresh) return true;
       entry.prevSame = chain->second.last;
       chain->second.last->nextSame = &entry;
       chain->second.last = &entry;
@@ -49,6 +52,7 @@ struct CEntTable::Index {
       entries.erase(e);
       throw;
     }
+    return true;
   }
 
   void erase(std::unordered_map<const CEnt*, Entry>::iterator it) {
@@ -88,14 +92,19 @@ CEntTable::~CEntTable() {
 }
 
 void CEntTable::add(CEnt* e) {
-  if (!e || contains(e)) return;
+  if (!e) return;
   // Linked before addTbls so that a failure at any step can be undone and leaves nothing behind.
   entities_.push_back(e);
+  bool added = false;
   try {
-    index_->insert(e, std::prev(entities_.end()));
+    added = index_->insert(e, std::prev(entities_.end()));
   } catch (...) {
     entities_.pop_back();
     throw;
+  }
+  if (!added) {  // already in the table
+    entities_.pop_back();
+    return;
   }
   try {
     e->addTbls(gestor_);
