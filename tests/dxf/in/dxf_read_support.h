@@ -4,6 +4,7 @@
 #pragma once
 
 #include <veltcore/database/data.h>
+#include <veltcore/database/handle.h>
 #include <veltcore/dxf/in/parser.h>
 #include <veltcore/dxf/in/semantor.h>
 #include <veltcore/geometry/font.h>
@@ -123,5 +124,22 @@ class CountingSemantor : public CFileDXFILoadDataSemantor {
 
   std::map<std::string, int> calls;
 };
+
+// A drawing of one ENTITIES section under the given version.
+inline std::string ents(const std::string& records, const char* acadver = "AC1009") {
+  return drawing(section("HEADER", dxf(std::string("9 $ACADVER;1 ") + acadver)) +
+                 section("ENTITIES", records));
+}
+
+// True when handle h is free: neither booked nor in use. The probe gives it back.
+inline bool handleFree(CData& d, long h) {
+  try {
+    d.getHandleGestor().bookHandle(h);
+  } catch (const IHandleGestor::HandleAlreadyUsedException&) {
+    return false;
+  }
+  d.getHandleGestor().unbook(h);
+  return true;
+}
 
 }  // namespace dxftest

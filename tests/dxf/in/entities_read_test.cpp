@@ -23,24 +23,8 @@ using namespace dxftest;
 
 namespace {
 
-std::string ents(const std::string& records, const char* acadver = "AC1009") {
-  return drawing(section("HEADER", dxf(std::string("9 $ACADVER;1 ") + acadver)) +
-                 section("ENTITIES", records));
-}
-
 std::string blocks(const std::string& records) {
   return drawing(section("BLOCKS", records));
-}
-
-// True when handle h is free: neither booked nor in use.
-bool handleFree(CData& d, long h) {
-  try {
-    d.getHandleGestor().bookHandle(h);
-  } catch (const IHandleGestor::HandleAlreadyUsedException&) {
-    return false;
-  }
-  d.getHandleGestor().unbook(h);
-  return true;
 }
 
 TEST(DxfEntities, EachSimpleKindIsBuiltWithItsHandle) {

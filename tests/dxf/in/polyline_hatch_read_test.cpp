@@ -22,21 +22,6 @@ namespace {
 
 const double kDeg = 0.01745329251994;
 
-std::string ents(const std::string& records, const char* acadver = "AC1009") {
-  return drawing(section("HEADER", dxf(std::string("9 $ACADVER;1 ") + acadver)) +
-                 section("ENTITIES", records));
-}
-
-bool handleFree(CData& d, long h) {
-  try {
-    d.getHandleGestor().bookHandle(h);
-  } catch (const IHandleGestor::HandleAlreadyUsedException&) {
-    return false;
-  }
-  d.getHandleGestor().unbook(h);
-  return true;
-}
-
 std::string vertex(const std::string& groups) {
   return dxf("0 VERTEX;8 0;" + groups);
 }

@@ -54,16 +54,6 @@ std::string replaceFirst(std::string text, const std::string& from, const std::s
   return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
-bool handleFree(CData& d, long h) {
-  try {
-    d.getHandleGestor().bookHandle(h);
-  } catch (const IHandleGestor::HandleAlreadyUsedException&) {
-    return false;
-  }
-  d.getHandleGestor().unbook(h);
-  return true;
-}
-
 // The first entity of the drawing as T (null when it is not one).
 template <class T>
 T* first(const CData& d) {
