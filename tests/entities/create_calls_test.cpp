@@ -23,6 +23,7 @@
 #include <veltcore/linetypes/linetype.h>
 
 #include "database/test_drawing.h"
+#include "support/handle_probe.h"
 
 namespace {
 
@@ -76,16 +77,6 @@ class CreateCallsTest : public ::testing::Test {
     setCurLtype(*d, &d->getLtypeContinuous());
     setCurColor(*d, 3);
   }
-
-  // Booked or reserved: the manager refuses to book it again.
-  bool taken(long h) {
-    try {
-      g.unbook(g.bookHandle(h));
-      return false;
-    } catch (const IHandleGestor::HandleAlreadyUsedException&) {
-      return true;
-    }
-  }
 };
 
 }  // namespace
@@ -115,15 +106,15 @@ TEST_F(CreateCallsTest, HandleZeroIsFreshAndOthersAreBookedAsAsked) {
       const long next = g.nextseed();
       const std::unique_ptr<CEnt> fresh(create(0));
       EXPECT_EQ(fresh->GetHandle(), next) << what;
-      EXPECT_TRUE(taken(next)) << what;
+      EXPECT_FALSE(handleFree(g, next)) << what;
       const std::unique_ptr<CEnt> asked(create(57));
       EXPECT_EQ(asked->GetHandle(), 57) << what;
-      EXPECT_TRUE(taken(57)) << what;
+      EXPECT_FALSE(handleFree(g, 57)) << what;
       EXPECT_THROW(create(57), IHandleGestor::HandleAlreadyUsedException) << what;
       // Dropped unused: both handles are free again.
       d->getEntFactory().unbookHandle(g, fresh.get());
       d->getEntFactory().unbookHandle(g, asked.get());
-      EXPECT_FALSE(taken(next) || taken(57)) << what;
+      EXPECT_TRUE(handleFree(g, next) && handleFree(g, 57)) << what;
     }
   }
 }
@@ -139,10 +130,10 @@ TEST_F(CreateCallsTest, HandleIsBookedThenReservedInTheTableThenReleased) {
     EXPECT_EQ(walls->getEntities(), 1) << c.name;
     // Reserved, no longer booked: unbook cannot free it.
     g.unbook(h);
-    EXPECT_TRUE(taken(h)) << c.name;
+    EXPECT_FALSE(handleFree(g, h)) << c.name;
     table.remove(listed);
     e.reset(listed);
-    EXPECT_FALSE(taken(h)) << c.name;
+    EXPECT_TRUE(handleFree(g, h)) << c.name;
     EXPECT_EQ(walls->getEntities(), 0) << c.name;
   }
 }
@@ -176,5 +167,5 @@ class ExhaustedFactory : public CEntFactory {
 TEST_F(CreateCallsTest, NullWhenMemoryCannotBeHadWithTheHandleLeftBooked) {
   ExhaustedFactory f;
   EXPECT_EQ(f.create(g, 57), nullptr);
-  EXPECT_TRUE(taken(57));
+  EXPECT_FALSE(handleFree(g, 57));
 }

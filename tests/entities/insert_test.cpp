@@ -29,6 +29,7 @@
 
 #include "database/test_drawing.h"
 #include "geometry/test_font.h"
+#include "support/handle_probe.h"
 
 namespace {
 
@@ -119,16 +120,6 @@ class InsertTest : public ::testing::Test {
     return x;
   }
   IHandleGestor& gestor() { return d->getHandleGestor(); }
-  // Whether h is booked or in use: booking it again fails.
-  bool taken(long h) {
-    try {
-      gestor().unbook(gestor().bookHandle(h));
-      return false;
-    } catch (const IHandleGestor::HandleAlreadyUsedException&) {
-      return true;
-    }
-  }
-
   const ICADFont* font_ = useTestFont();
   DataPtr d = newDrawing();
   CBlock* unit_;
@@ -279,10 +270,10 @@ TEST_F(InsertTest, CountsComeBackAfterEveryTripThroughTheTable) {
     table.add(ins);
     for (int i = 0; i < 6; ++i)
       EXPECT_EQ(items[i]->getEntities(), base[i] + perInsert[i]) << "in, item " << i;
-    for (long h : handles) EXPECT_TRUE(taken(h)) << h;
+    for (long h : handles) EXPECT_FALSE(handleFree(gestor(), h)) << h;
     table.remove(ins);
     for (int i = 0; i < 6; ++i) EXPECT_EQ(items[i]->getEntities(), base[i]) << "out, item " << i;
-    for (long h : handles) EXPECT_FALSE(taken(h)) << h;
+    for (long h : handles) EXPECT_TRUE(handleFree(gestor(), h)) << h;
   }
   delete ins;  // the attributes go with it
 }
@@ -360,7 +351,7 @@ TEST_F(InsertTest, CopiesGetFreshHandlesAfterTheInsertsOwn) {
   // Discarded unlisted: the factory gives back the insert's handle and its attributes'.
   const long h = viaFactory->GetHandle();
   d->getEntFactory().unbookHandle(gestor(), viaFactory.get());
-  for (long k = h; k < h + 3; ++k) EXPECT_FALSE(taken(k)) << k;
+  for (long k = h; k < h + 3; ++k) EXPECT_TRUE(handleFree(gestor(), k)) << k;
 }
 
 TEST_F(InsertTest, CopyThatCannotHaveAnAttributeFailsWithoutLeaking) {
@@ -379,9 +370,9 @@ TEST_F(InsertTest, UnbookingGivesBackAttributeHandlesOfBothKinds) {
     ins->add(attrib("A", PNT_3D(0, 0, 0)));
     ins->add(attrib("B", PNT_3D(0, 0, 0)));
     const long hs[] = {ins->GetHandle(), (*ins)[0].GetHandle(), (*ins)[1].GetHandle()};
-    for (long h : hs) ASSERT_TRUE(taken(h));
+    for (long h : hs) ASSERT_FALSE(handleFree(gestor(), h));
     d->getEntFactory().unbookHandle(gestor(), ins);
-    for (long h : hs) EXPECT_FALSE(taken(h)) << h;
+    for (long h : hs) EXPECT_TRUE(handleFree(gestor(), h)) << h;
   }
 }
 

@@ -13,6 +13,7 @@
 #include <veltcore/linetypes/linetype.h>
 
 #include "database/test_drawing.h"
+#include "support/handle_probe.h"
 
 namespace {
 
@@ -23,15 +24,6 @@ class PolylineCurveTest : public ::testing::Test {
         f.createEntPolyline(g, &d->getLayer0(), &d->getLtypeContinuous(), 256, flags, 0, 0);
     for (const PNT_3D& pt : pts) p->addVertex(*f.createVertex(g, pt, 0, 0, 0));
     return p;
-  }
-  // Whether h is booked or reserved: booking it again fails.
-  bool taken(long h) {
-    try {
-      g.unbook(g.bookHandle(h));
-      return false;
-    } catch (const IHandleGestor::HandleAlreadyUsedException&) {
-      return true;
-    }
   }
   std::vector<long> visibleHandles(const CEntPolyline& p) {
     std::vector<long> out;
@@ -185,23 +177,23 @@ TEST_F(PolylineCurveTest, HandlesOutOfTableStayBookedInTableAreReleasedAndReserv
   const std::vector<long> outOfTable = visibleHandles(*p);
   p->regen(g, f, false);
   // Deleted without release: still booked.
-  for (long h : outOfTable) EXPECT_TRUE(taken(h)) << h;
+  for (long h : outOfTable) EXPECT_FALSE(handleFree(g, h)) << h;
   for (long h : outOfTable) g.unbook(h);
 
   CEntPolyline* listed = p.get();
   d->getEntTable().add(listed);
   const std::vector<long> inTable = visibleHandles(*listed);
   listed->close(g, f, true);
-  for (long h : inTable) EXPECT_FALSE(taken(h)) << "released " << h;
+  for (long h : inTable) EXPECT_TRUE(handleFree(g, h)) << "released " << h;
   const std::vector<long> closed = visibleHandles(*listed);
   EXPECT_EQ(closed.size(), 31u);  // 3 + 3 padded points, 3 spans
   // New vertices are reserved: unbook cannot free them.
   for (long h : closed) {
     g.unbook(h);
-    EXPECT_TRUE(taken(h)) << h;
+    EXPECT_FALSE(handleFree(g, h)) << h;
   }
   listed->open(g, f, true);
-  for (long h : closed) EXPECT_FALSE(taken(h)) << h;
+  for (long h : closed) EXPECT_TRUE(handleFree(g, h)) << h;
   EXPECT_EQ(listed->getNoVisibleVertexes(), 21);
 
   // Rectify keeps the control points' handles reserved although the vertices are gone.
@@ -213,7 +205,7 @@ TEST_F(PolylineCurveTest, HandlesOutOfTableStayBookedInTableAreReleasedAndReserv
   EXPECT_EQ(listed->getCurve(), 0);
   EXPECT_EQ(listed->getDegree(), 0);
   EXPECT_EQ(visibleHandles(*listed), kept);
-  for (long h : ctrl) EXPECT_TRUE(taken(h)) << h;
+  for (long h : ctrl) EXPECT_FALSE(handleFree(g, h)) << h;
   d->getEntTable().remove(listed);
   for (long h : ctrl) g.release(h);
   f.unbookHandle(g, listed);  // the table gave it back: delete with the unique_ptr

@@ -21,6 +21,7 @@
 #include <veltcore/linetypes/linetype.h>
 
 #include "database/test_drawing.h"
+#include "support/handle_probe.h"
 
 namespace {
 
@@ -28,16 +29,6 @@ const std::vector<PNT_3D> kSquare{{0, 0, 2}, {10, 0, 2}, {10, 10, 2}, {0, 10, 2}
 
 std::string nameOf(const CBlock* b) {
   return b == nullptr ? std::string("(none)") : std::string(b->getName().c_str());
-}
-
-// Whether h can be booked now; the probe books and gives it back.
-bool isFree(IHandleGestor& g, long h) {
-  try {
-    g.unbook(g.bookHandle(h));
-    return true;
-  } catch (const IHandleGestor::HandleAlreadyUsedException&) {
-    return false;
-  }
 }
 
 class EntHatchTest : public ::testing::Test {
@@ -105,7 +96,7 @@ TEST_F(EntHatchTest, RefusalsLeaveNoBlockAndNoBookedHandle) {
     g.unbook(next);
     EXPECT_EQ(createEntHatch(*d, *getHatch(1L), c.scale, 0, c.boundary, 0), nullptr);
     EXPECT_EQ(blockCount(), 0);
-    EXPECT_TRUE(isFree(g, next));
+    EXPECT_TRUE(handleFree(g, next));
   }
 }
 
@@ -193,7 +184,7 @@ TEST_F(EntHatchTest, MoveCarriesBlockBoundaryAndBoxWithoutRegenerating) {
 TEST_F(EntHatchTest, UnbookGivesBackTheHatchsHandle) {
   std::unique_ptr<CEntHatch> h(hatch("ANSI31"));
   const long handle = h->GetHandle();
-  EXPECT_FALSE(isFree(g, handle));
+  EXPECT_FALSE(handleFree(g, handle));
   d->getEntFactory().unbookHandle(g, h.get());
-  EXPECT_TRUE(isFree(g, handle));
+  EXPECT_TRUE(handleFree(g, handle));
 }

@@ -16,6 +16,7 @@
 #include "database/test_drawing.h"
 #include "dxf/memory_file.h"
 #include "geometry/test_font.h"
+#include "support/handle_probe.h"
 
 namespace dxftest {
 
@@ -133,13 +134,7 @@ inline std::string ents(const std::string& records, const char* acadver = "AC100
 
 // True when handle h is free: neither booked nor in use. The probe gives it back.
 inline bool handleFree(CData& d, long h) {
-  try {
-    d.getHandleGestor().bookHandle(h);
-  } catch (const IHandleGestor::HandleAlreadyUsedException&) {
-    return false;
-  }
-  d.getHandleGestor().unbook(h);
-  return true;
+  return handleFree(d.getHandleGestor(), h);
 }
 
 }  // namespace dxftest
