@@ -60,12 +60,7 @@ struct BlockDiscard {
   }
 };
 
-struct EntityDiscard {
-  CEntFactory* factory;
-  IHandleGestor* gestor;
-
-  void operator()(CEnt* e) const noexcept { veltcore::dxfin::discardEntity(*factory, *gestor, e); }
-};
+using veltcore::dxfin::Discard;
 
 // Keeps the hatch's own handle booked while its lines take fresh ones, so that none of them
 // takes the handle the file gives the hatch.
@@ -150,10 +145,10 @@ class CFileDXFIVersionReader::HatchReader {
         BlockDiscard{&ef, &hg});
     if (!block) return nullptr;
     hold.giveBack();
-    std::unique_ptr<CEnt, EntityDiscard> hatch(
+    std::unique_ptr<CEnt, Discard> hatch(
         ef.createEntHatch(hg, c.layer, c.ltype, c.color, block.get(), type, h_.scale, h_.angle,
                           h_.boundary, c.handle),
-        EntityDiscard{&ef, &hg});
+        Discard{&ef, &hg});
     if (!hatch) return nullptr;
     try {
       blocks.add(block.get());

@@ -38,18 +38,7 @@ constexpr long kBlockName = 64;
 constexpr long kAnonymousBlock = 1;
 
 // Owns an entity that has not been handed over; discarding gives its handles back.
-class EntityDiscard {
- public:
-  EntityDiscard(CEntFactory& factory, IHandleGestor& gestor)
-      : factory_(&factory), gestor_(&gestor) {}
-  void operator()(CEnt* e) const noexcept {
-    veltcore::dxfin::discardEntity(*factory_, *gestor_, e);
-  }
-
- private:
-  CEntFactory* factory_;
-  IHandleGestor* gestor_;
-};
+using veltcore::dxfin::Discard;
 
 }  // namespace
 
@@ -91,8 +80,8 @@ CEnt* CFileDXFIVersionReader::InsertReader::read() {
   CBlock* b = block();
   if (hatch_) return makeHatch(b);
 
-  std::unique_ptr<CEntInsert, EntityDiscard> insert(
-      makeInsert(b), EntityDiscard(reader_.entFactory(), reader_.semantor().getHandleGestor()));
+  std::unique_ptr<CEntInsert, Discard> insert(
+      makeInsert(b), Discard{&reader_.entFactory(), &reader_.semantor().getHandleGestor()});
   if (attribsFollow_) readAttributes(*insert);
   return insert.release();
 }
@@ -201,7 +190,7 @@ CEntInsert* CFileDXFIVersionReader::InsertReader::makeInsert(CBlock* block) {
 
 // ATTRIB records up to the SEQEND record, which is skipped.
 void CFileDXFIVersionReader::InsertReader::readAttributes(CEntInsert& insert) {
-  const EntityDiscard discard(reader_.entFactory(), reader_.semantor().getHandleGestor());
+  const Discard discard{&reader_.entFactory(), &reader_.semantor().getHandleGestor()};
   while (reader_.value().equal_ci("ATTRIB")) {
     CEntAttrib* a = reader_.readAttrib(insert);
     try {

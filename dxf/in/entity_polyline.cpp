@@ -15,6 +15,7 @@
 #include <veltcore/entities/entity_factory.h>
 #include <veltcore/entities/polyline.h>
 
+#include "dxf/in/pending_entities.h"
 #include "dxf/in/version_readers.h"
 
 namespace {
@@ -43,24 +44,8 @@ constexpr long kFitVertex = 1;  // added by curve fitting
 constexpr long kControlPoint = 16;
 constexpr long k3DVertex = 32;
 
-// Gives back the handles of an object the drawing never received, then deletes it.
-struct Discard {
-  CEntFactory* factory;
-  IHandleGestor* gestor;
-
-  template <class T>
-  void operator()(T* object) const noexcept {
-    // Runs while another error may be on its way out: a failure to unbook must not replace it.
-    try {
-      factory->unbookHandle(*gestor, object);
-    } catch (...) {
-    }
-    delete object;
-  }
-};
-
-template <class T>
-using Held = std::unique_ptr<T, Discard>;
+using veltcore::dxfin::Discard;
+using veltcore::dxfin::Held;
 
 // A vertex read and not yet in its polyline. read stays valid once the polyline owns it.
 struct ReadVertex {

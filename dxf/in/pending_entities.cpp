@@ -7,15 +7,11 @@
 
 namespace veltcore::dxfin {
 
-void discardEntity(CEntFactory& factory, IHandleGestor& gestor, CEnt* e) noexcept {
-  if (e == nullptr) return;
-  // Discarding runs while another error is on its way out: a failure to unbook must not
-  // replace that error, and the entity is freed either way.
+void giveBackHandles(CEntFactory& factory, IHandleGestor& gestor, IHandleEnt* object) noexcept {
   try {
-    factory.unbookHandle(gestor, e);
+    factory.unbookHandle(gestor, object);
   } catch (...) {
   }
-  delete e;
 }
 
 PendingEntities::~PendingEntities() {

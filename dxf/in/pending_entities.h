@@ -3,16 +3,41 @@
 // an exception, has its handles given back and is deleted, so a failed read leaks nothing.
 #pragma once
 
+#include <memory>
+
 #include <veltcore/core/mylist.h>
 
 class CEnt;
 class CEntFactory;
+class IHandleEnt;
 class IHandleGestor;
 
 namespace veltcore::dxfin {
 
-// Gives back the handles of an entity that never entered the drawing, then deletes it.
-void discardEntity(CEntFactory& factory, IHandleGestor& gestor, CEnt* e) noexcept;
+// Gives back the handles of an object (an entity with its sub-objects, or a vertex) that never
+// entered the drawing. It runs while another error may be on its way out, so a failure to
+// unbook is swallowed rather than replacing that error.
+void giveBackHandles(CEntFactory& factory, IHandleGestor& gestor, IHandleEnt* object) noexcept;
+
+// The deleter of a reader's unique_ptr to such an object: handles back, then deleted.
+struct Discard {
+  CEntFactory* factory;
+  IHandleGestor* gestor;
+
+  template <class T>
+  void operator()(T* object) const noexcept {
+    if (object == nullptr) return;
+    giveBackHandles(*factory, *gestor, object);
+    delete object;
+  }
+};
+
+template <class T>
+using Held = std::unique_ptr<T, Discard>;
+
+inline void discardEntity(CEntFactory& factory, IHandleGestor& gestor, CEnt* e) noexcept {
+  Discard{&factory, &gestor}(e);
+}
 
 // An owning list of entities read for one block definition.
 class PendingEntities {
