@@ -1,38 +1,47 @@
 // core/string.cpp: String, a text whose representation is shared by copies and made
 // private (copied) before any write. Counts are plain integers: one thread at a time.
 // Characters that no caller sets (String(n), resize) are blanks.
+#include <veltcore/core/object_heap.h>
 #include <veltcore/core/string.h>
 #include <veltcore/core/string_loader.h>
 
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "core/text.h"
 
 using veltcore::text::equalNoCase;
 
-// The shared representation: the text with its NUL, its length and the number of Strings
-// that share it. A new representation starts with a count of 1.
+// The shared representation: its length, the number of Strings that share it, and the text
+// with its NUL in the same block, right after the header: one allocation from the object heap
+// per text, since a drawing holds texts and attributes by the hundred thousand. A new
+// representation starts with a count of 1.
 struct String::Srep {
   char* s;
   std::int32_t n;
   std::int32_t refs;
+  // Characters the block holds besides the NUL; n never exceeds it.
+  std::int32_t capacity;
 
-  Srep(int length, const char* text) : s(new char[length + 1]), n(length), refs(1) {
-    if (text != nullptr) std::memcpy(s, text, length);
-    s[length] = '\0';
+  // text may be null: the characters are then left for the caller to set.
+  static Srep* make(int length, const char* text) {
+    void* block = veltcore::detail::allocateObject(sizeof(Srep) + length + 1);
+    return new (block) Srep(length, text);
   }
-  ~Srep() { delete[] s; }
   Srep(const Srep&) = delete;
   Srep& operator=(const Srep&) = delete;
 
   // Makes a representation with a copy of the text and count 1.
-  Srep* clone() const { return new Srep(n, s); }
+  Srep* clone() const { return make(n, s); }
 
   // Drops one reference; frees the representation with the last one.
   void release() {
-    if (--refs == 0) delete this;
+    if (--refs != 0) return;
+    const std::size_t bytes = sizeof(Srep) + capacity + 1;
+    this->~Srep();
+    veltcore::detail::freeObject(this, bytes);
   }
 
   // Returns a representation the caller may write: this one when unshared, else a
@@ -43,20 +52,23 @@ struct String::Srep {
     return clone();
   }
 
-  // Replaces the text by `length` characters of `text` (which may lie in this buffer).
-  // Only for an unshared representation.
-  void assign(const char* text, int length) {
-    if (length == n) {
-      std::memmove(s, text, length);
-      return;
-    }
-    char* buffer = new char[length + 1];
-    std::memcpy(buffer, text, length);
-    buffer[length] = '\0';
-    delete[] s;
-    s = buffer;
+  // Replaces the text by `length` characters of `text` (which may lie in this buffer) when the
+  // block can hold them; false, with nothing changed, when not. Only for an unshared one.
+  bool assign(const char* text, int length) {
+    if (length > capacity) return false;
+    std::memmove(s, text, length);
+    s[length] = '\0';
     n = length;
+    return true;
   }
+
+ private:
+  Srep(int length, const char* text)
+      : s(reinterpret_cast<char*>(this + 1)), n(length), refs(1), capacity(length) {
+    if (text != nullptr) std::memcpy(s, text, length);
+    s[length] = '\0';
+  }
+  ~Srep() = default;
 };
 
 namespace {
@@ -68,21 +80,21 @@ int rangeLength(int first, int last) {
 
 }  // namespace
 
-String::String() : rep_(new Srep(0, "")) {}
+String::String() : rep_(Srep::make(0, "")) {}
 
 String::String(const String& s) : rep_(s.rep_) {
   ++rep_->refs;
 }
 
 // A null pointer reads as the empty text rather than crashing.
-String::String(const char* s) : rep_(new Srep(s ? static_cast<int>(std::strlen(s)) : 0, s)) {}
+String::String(const char* s) : rep_(Srep::make(s ? static_cast<int>(std::strlen(s)) : 0, s)) {}
 
-String::String(unsigned int n) : rep_(new Srep(static_cast<int>(n), nullptr)) {
+String::String(unsigned int n) : rep_(Srep::make(static_cast<int>(n), nullptr)) {
   std::memset(rep_->s, ' ', n);
 }
 
 String::String(int first, int last, const char* s)
-    : rep_(new Srep(rangeLength(first, last), nullptr)) {
+    : rep_(Srep::make(rangeLength(first, last), nullptr)) {
   // strncpy stops at the source's NUL and pads with NULs, exactly the documented result.
   if (rep_->n > 0) std::strncpy(rep_->s, s + first, rep_->n);
 }
@@ -124,11 +136,8 @@ String& String::operator=(double v) {
 }
 
 void String::assignText(const char* s, int length) {
-  if (rep_->refs == 1) {
-    rep_->assign(s, length);
-    return;
-  }
-  Srep* fresh = new Srep(length, s);
+  if (rep_->refs == 1 && rep_->assign(s, length)) return;
+  Srep* fresh = Srep::make(length, s);
   rep_->release();
   rep_ = fresh;
 }
@@ -140,13 +149,13 @@ void String::empty() {
     return;
   }
   rep_->release();
-  rep_ = new Srep(0, "");
+  rep_ = Srep::make(0, "");
 }
 
 void String::resize(unsigned int n) {
   const int length = static_cast<int>(n);
   const int kept = length < rep_->n ? length : rep_->n;
-  Srep* fresh = new Srep(length, nullptr);
+  Srep* fresh = Srep::make(length, nullptr);
   std::memcpy(fresh->s, rep_->s, kept);
   std::memset(fresh->s + kept, ' ', length - kept);
   rep_->release();
@@ -164,7 +173,7 @@ String& String::operator+=(const String& s) {
 String& String::operator+=(const char* s) {
   if (s == nullptr || *s == '\0') return *this;  // stays shared
   const int added = static_cast<int>(std::strlen(s));
-  Srep* joined = new Srep(rep_->n + added, nullptr);
+  Srep* joined = Srep::make(rep_->n + added, nullptr);
   std::memcpy(joined->s, rep_->s, rep_->n);
   std::memcpy(joined->s + rep_->n, s, added);  // s may be this text: copied before release
   rep_->release();

@@ -4,26 +4,45 @@
 #include "database/handle_runs.h"
 
 #include <iterator>
+#include <utility>
 
 namespace veltcore::detail {
 
-HandleRuns::Runs::const_iterator HandleRuns::runHolding(std::int64_t v) const {
-  auto after = runs_.upper_bound(v);
-  if (after == runs_.begin()) return runs_.end();
+namespace {
+
+// The first run starting after v. Values near the end skip the descent: while a drawing is read,
+// handles rise, and a polyline's vertices, reserved last to first, fill the gap before the last
+// run or extend it downwards.
+template <typename Map>
+auto firstRunAfter(Map& runs, std::int64_t v) {
+  if (runs.empty()) return runs.end();
+  const auto last = std::prev(runs.end());
+  if (last->first <= v) return runs.end();
+  if (last == runs.begin() || std::prev(last)->first <= v) return last;
+  return runs.upper_bound(v);
+}
+
+template <typename Map>
+auto runHoldingIn(Map& runs, std::int64_t v) {
+  const auto after = firstRunAfter(runs, v);
+  if (after == runs.begin()) return runs.end();
   const auto run = std::prev(after);
-  return v < run->second ? run : runs_.end();
+  return v < run->second ? run : runs.end();
+}
+
+}  // namespace
+
+HandleRuns::Runs::const_iterator HandleRuns::runHolding(std::int64_t v) const {
+  return runHoldingIn(runs_, v);
 }
 
 HandleRuns::Runs::iterator HandleRuns::runHolding(std::int64_t v) {
-  auto after = runs_.upper_bound(v);
-  if (after == runs_.begin()) return runs_.end();
-  const auto run = std::prev(after);
-  return v < run->second ? run : runs_.end();
+  return runHoldingIn(runs_, v);
 }
 
 // One descent finds both neighbours: the run before v (which may already hold v) and the run after.
 bool HandleRuns::insert(std::int64_t v) {
-  const auto after = runs_.upper_bound(v);
+  const auto after = firstRunAfter(runs_, v);
   const auto before = after == runs_.begin() ? runs_.end() : std::prev(after);
   if (before != runs_.end() && v < before->second) return false;
   const bool joinsBefore = before != runs_.end() && before->second == v;
@@ -32,8 +51,11 @@ bool HandleRuns::insert(std::int64_t v) {
     before->second = joinsAfter ? after->second : v + 1;
     if (joinsAfter) runs_.erase(after);
   } else if (joinsAfter) {
-    const std::int64_t end = after->second;
-    runs_.emplace_hint(runs_.erase(after), v, end);
+    // The run after starts one lower: its node is rekeyed, not reallocated.
+    const auto next = std::next(after);
+    auto node = runs_.extract(after);
+    node.key() = v;
+    runs_.insert(next, std::move(node));
   } else {
     runs_.emplace_hint(after, v, v + 1);
   }

@@ -3,6 +3,8 @@
 // Counts on layers and linetypes move here and nowhere else in the base class.
 #include <veltcore/entities/entity.h>
 
+#include <veltcore/core/object_heap.h>
+
 #include <veltcore/database/layer.h>
 #include <veltcore/entities/memento.h>
 #include <veltcore/linetypes/linetype.h>
@@ -34,6 +36,14 @@ CEnt::CEnt(const CEnt& src, long handle)
       color_(src.color_) {}
 
 CEnt::~CEnt() = default;
+
+void* CEnt::operator new(std::size_t size) {
+  return veltcore::detail::allocateObject(size);
+}
+
+void CEnt::operator delete(void* p, std::size_t size) noexcept {
+  veltcore::detail::freeObject(p, size);
+}
 
 void CEnt::addTbls(IHandleGestor& g) const {
   try {

@@ -1,67 +1,55 @@
-// entities/entity_table.cpp: CEntTable and its iterator. Besides the two lists the table keeps an
-// index (entity -> node, handle -> entities in list order) so that remove and get never walk the
-// list; every operation that links or unlinks an entity node updates the index in the same step.
+// entities/entity_table.cpp: CEntTable and its iterator. Each entity of the table carries its
+// own link (its node, and its neighbours among entities of the same handle); the table keeps
+// handle -> first such entity. So remove, get and membership tests never walk the list, and every
+// operation that links or unlinks an entity node updates link and index in the same step.
 #include <veltcore/entities/entity_table.h>
 
 #include <cstdint>
 #include <iterator>
 #include <limits>
 #include <memory>
-#include <unordered_map>
 
 #include <veltcore/database/handle.h>
 #include <veltcore/database/layer.h>
 #include <veltcore/entities/entity.h>
 #include <veltcore/entities/insert.h>
+#include "core/rising_key_map.h"
 
 using EntList = std::mylist<CEnt*>;
 
-// Every entity of the list has one Entry, holding its node. Entries with the same handle are
-// chained in list order; since the list only grows at its end, a new entity is the last of its
-// chain. The handle is the one the entity had when it was added, so the chains stay consistent.
+// Handle -> the first entity of that handle's ring. Since the list only grows at its end, a new
+// entity goes last in its ring, and ring order stays list order. Handles are read while a
+// drawing is built mostly in rising order, which the map is made for.
 struct CEntTable::Index {
-  struct Entry {
-    EntList::iterator node;
-    Entry* prevSame;
-    Entry* nextSame;
-    std::int32_t handle;
-  };
-  struct Chain {
-    Entry* first;
-    Entry* last;
-  };
+  veltcore::detail::RisingKeyMap<CEnt> firsts;
 
-  // Element addresses of unordered_map survive rehashing, so the chains may point at entries.
-  std::unordered_map<const CEnt*, Entry> entries;
-  std::unordered_map<std::int32_t, Chain> chains;
-
-  // Either both maps gain the entity or, when memory runs out, neither does. False, with
-  // nothing changed, when e is already there: one hash lookup both tests and inserts.
-  bool insert(CEnt* e, EntList::iterator node) {
+  // Links e, already at node, into the table. Either all of it happens or, when memory runs
+  // out, nothing does.
+  void link(const CEntTable& table, CEnt* e, EntList::iterator node) {
     const auto h = static_cast<std::int32_t>(e->GetHandle());
-    const auto [it, added] = entries.try_emplace(e, Entry{node, nullptr, nullptr, h});
-    if (!added) return false;
-    Entry& entry = it->second;
-    try {
-      auto [chain, fresh] = chains.try_emplace(h, Chain{&entry, &entry});
-      if (fresh) return true;
-      entry.prevSame = chain->second.last;
-      chain->second.last->nextSame = &entry;
-      chain->second.last = &entry;
-    } catch (...) {
-      entries.erase(e);
-      throw;
+    CEnt* first = firsts.find(h);
+    if (first == nullptr) {
+      firsts.assign(h, e);
+      e->tableLink_ = CEnt::TableLink{&table, node, e, e, h};
+      return;
     }
-    return true;
+    CEnt* last = first->tableLink_.prevSame;
+    e->tableLink_ = CEnt::TableLink{&table, node, last, first, h};
+    last->tableLink_.nextSame = e;
+    first->tableLink_.prevSame = e;
   }
 
-  void erase(std::unordered_map<const CEnt*, Entry>::iterator it) {
-    Entry& entry = it->second;
-    Chain& chain = chains.find(entry.handle)->second;
-    (entry.prevSame ? entry.prevSame->nextSame : chain.first) = entry.nextSame;
-    (entry.nextSame ? entry.nextSame->prevSame : chain.last) = entry.prevSame;
-    if (!chain.first) chains.erase(entry.handle);
-    entries.erase(it);
+  // Takes e out of its ring and forgets its link. Never allocates.
+  void unlink(CEnt* e) {
+    CEnt::TableLink& link = e->tableLink_;
+    if (link.nextSame == e) {
+      firsts.erase(link.handle);
+    } else {
+      link.prevSame->tableLink_.nextSame = link.nextSame;
+      link.nextSame->tableLink_.prevSame = link.prevSame;
+      if (firsts.find(link.handle) == e) firsts.assign(link.handle, link.nextSame);
+    }
+    link = CEnt::TableLink{};
   }
 
   CEnt* first(long handle) const {
@@ -69,8 +57,7 @@ struct CEntTable::Index {
     if (handle < std::numeric_limits<std::int32_t>::min() ||
         handle > std::numeric_limits<std::int32_t>::max())
       return nullptr;
-    const auto chain = chains.find(static_cast<std::int32_t>(handle));
-    return chain == chains.end() ? nullptr : *chain->second.first->node;
+    return firsts.find(static_cast<std::int32_t>(handle));
   }
 };
 
@@ -92,25 +79,20 @@ CEntTable::~CEntTable() {
 }
 
 void CEntTable::add(CEnt* e) {
-  if (!e) return;
+  if (!e || contains(e)) return;
   // Linked before addTbls so that a failure at any step can be undone and leaves nothing behind.
   entities_.push_back(e);
-  bool added = false;
   try {
-    added = index_->insert(e, std::prev(entities_.end()));
+    index_->link(*this, e, std::prev(entities_.end()));
   } catch (...) {
     entities_.pop_back();
     throw;
-  }
-  if (!added) {  // already in the table
-    entities_.pop_back();
-    return;
   }
   try {
     e->addTbls(gestor_);
   } catch (...) {
     // Not in the table after all: the caller still owns e.
-    index_->erase(index_->entries.find(e));
+    index_->unlink(e);
     entities_.pop_back();
     throw;
   }
@@ -119,16 +101,15 @@ void CEntTable::add(CEnt* e) {
 }
 
 void CEntTable::remove(CEnt* e) {
-  const auto found = index_->entries.find(e);
-  if (found == index_->entries.end()) return;
-  EntList::iterator node = found->second.node;
+  if (!contains(e)) return;
+  EntList::iterator node = e->tableLink_.node;
   _remove(node);
 }
 
 void CEntTable::_remove(EntList::iterator& node) {
   CEnt* e = *node;
   if (e->isSelected()) unselect(e);
-  index_->erase(index_->entries.find(e));
+  index_->unlink(e);
   node = entities_.erase(node);
   e->removeTbls(gestor_);
   bdryValid_ = false;
@@ -140,7 +121,7 @@ void CEntTable::clearAll() {
     // the entity is deleted either way.
     std::unique_ptr<CEnt> e(entities_.front());
     if (e->isSelected()) unselect(e.get());
-    index_->erase(index_->entries.find(e.get()));
+    index_->unlink(e.get());
     entities_.pop_front();
     e->removeTbls(gestor_);
   }
@@ -197,7 +178,7 @@ void CEntTable::recalcBdry() const {
 }
 
 bool CEntTable::contains(const CEnt* e) const {
-  return index_->entries.count(e) != 0;
+  return e && e->tableLink_.table == this;
 }
 
 CEntTable::CEntIterator::CEntIterator(CEntTable& t, bool all)

@@ -45,6 +45,9 @@ CEntPolyline::~CEntPolyline() {
 
 void CEntPolyline::addTbls(IHandleGestor& g) const {
   CEnt::addTbls(g);
+  // Appends mostly happen while a polyline is built, before it enters a table; a drawing
+  // should not carry the append state of each of its polylines. A later append rebuilds it.
+  appendBox_.reset();
   for (std::size_t i = vertexes_.size(); i-- > 0;) g.reserve(vertexes_[i]);
 }
 

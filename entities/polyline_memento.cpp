@@ -58,7 +58,7 @@ void CEntPolyline::setMemento(CData& d, const IEntDerivedMemento* base) {
   CEntFactory& f = d.getEntFactory();
   for (long i = getNoTotalVertexes() - 1; i >= 0; --i)
     g.release(vertexes_[static_cast<std::size_t>(i)]->GetHandle());
-  std::vector<CVertex*> old = vertexes_;
+  std::vector<CVertex*> old(vertexes_.begin(), vertexes_.end());
   vertexes_.assign(pairs.size(), nullptr);
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     CVertex* v = nullptr;

@@ -1,6 +1,8 @@
 // entities/vertex.cpp: CVertex, a polyline's vertex with its two segment widths, and its
 // snapshot CVertexMemento.
 #include <veltcore/entities/polyline.h>
+
+#include <veltcore/core/object_heap.h>
 #include <veltcore/entities/visitor.h>
 
 CVertex::CVertex(const PNT_3D& p, double widthStart, double widthEnd, long handle)
@@ -10,6 +12,14 @@ CVertex::CVertex(const CVertex& src, long handle)
     : IHandleEnt(handle), pnt_(src.pnt_), widthStart_(src.widthStart_), widthEnd_(src.widthEnd_) {}
 
 CVertex::~CVertex() = default;
+
+void* CVertex::operator new(std::size_t size) {
+  return veltcore::detail::allocateObject(size);
+}
+
+void CVertex::operator delete(void* p, std::size_t size) noexcept {
+  veltcore::detail::freeObject(p, size);
+}
 
 void CVertex::accept(IEntVisitor& v) {
   v.visit(*this);

@@ -4,6 +4,8 @@
 // addTbls/removeTbls pair; constructors and the destructor never touch them.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 
 #include <veltcore/core/mylist.h>
@@ -31,6 +33,11 @@ class CEnt : public IHandleEnt {
   // Frees the entity only: the handle stays with the manager and no count moves (removeTbls
   // does that when the entity leaves its table).
   virtual ~CEnt();
+
+  // Entities come from the library's small-object heap, where a large drawing's hundreds of
+  // thousands of them cost far less to allocate than from the general heap.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* p, std::size_t size) noexcept;
 
   // Entering a table: the handle passes from booked to in use (a handle already in use is
   // tolerated), then the layer and the linetype count the entity.
@@ -116,8 +123,21 @@ class CEnt : public IHandleEnt {
   void unselect() { selectStatus_.reset(); }
 
  private:
+  // Where the entity sits in the table that owns it, kept by that table alone so that finding,
+  // removing and testing membership need no lookup. Entities with the same handle form a ring in
+  // list order, the first one's prev being the last. A new or copied entity is in no table.
+  struct TableLink {
+    const CEntTable* table = nullptr;
+    std::mylist<CEnt*>::iterator node{};
+    CEnt* prevSame = nullptr;
+    CEnt* nextSame = nullptr;
+    // The handle the entity had when it was added: the key of its ring.
+    std::int32_t handle = 0;
+  };
+
   RECT_3D bdry_;
   SelectStatus selectStatus_;
+  TableLink tableLink_;
   CLayer* layer_;
   CLtype* ltype_;
   // The caller's words are kept at the interface's width, so a host may store a pointer.

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include <veltcore/core/object_heap.h>
 #include <veltcore/core/point.h>
 #include <veltcore/database/handle.h>
 #include <veltcore/entities/entity.h>
@@ -26,6 +27,10 @@ class CVertex : public IHandleEnt {
   // Calls visit(CVertex&).
   void accept(IEntVisitor& v) override;
   virtual ~CVertex();
+
+  // Vertices come from the library's small-object heap: a drawing holds them by the million.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* p, std::size_t size) noexcept;
 
   // Plain copies keep the handle: they are snapshots of the value, not new drawing objects.
   CVertex(const CVertex&) = default;
@@ -186,9 +191,11 @@ class CEntPolyline : public CEnt {
   // Any change other than an append makes the append state stale.
   void dropAppendBox();
 
-  std::vector<CVertex*> vertexes_;
-  // Built by the first append after any other change; not copied with the polyline.
-  std::unique_ptr<CPolylineAppendBox> appendBox_;
+  // Pooled: most polylines have a few vertices, and a drawing has many polylines.
+  std::vector<CVertex*, veltcore::detail::PoolAllocator<CVertex*>> vertexes_;
+  // Built by the first append after any other change; not copied with the polyline. A cache,
+  // dropped by addTbls too.
+  mutable std::unique_ptr<CPolylineAppendBox> appendBox_;
   std::int32_t firstVisible_;
   short flags_;
   short degree_;

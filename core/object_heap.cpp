@@ -1,0 +1,123 @@
+// core/object_heap.cpp: the small-object heap behind the entities' operator new and delete.
+// Chunks of kChunkBytes, aligned so that the kernel can map each with one huge page; a bump
+// pointer over the current chunk; one free list per 16-byte size class.
+#include <veltcore/core/object_heap.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <mutex>
+#include <new>
+
+#if __has_include(<sys/mman.h>)
+#include <sys/mman.h>
+#endif
+
+namespace veltcore::detail {
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kUnderSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(leak_sanitizer)
+constexpr bool kUnderSanitizer = true;
+#else
+constexpr bool kUnderSanitizer = false;
+#endif
+#else
+constexpr bool kUnderSanitizer = false;
+#endif
+
+constexpr std::size_t kGranule = 16;
+constexpr std::size_t kClasses = kLargestPooled / kGranule;
+constexpr std::size_t kChunkBytes = std::size_t{2} << 20;
+
+std::size_t classOf(std::size_t size) {
+  return (size + kGranule - 1) / kGranule - 1;
+}
+
+// A chunk aligned to its own size. Where the system lets us, its pages are marked for huge
+// pages; the system may ignore that, and the chunk is ordinary memory either way.
+void* takeChunk() {
+#if __has_include(<sys/mman.h>)
+  // Map twice the size and keep the aligned middle.
+  const std::size_t span = 2 * kChunkBytes;
+  void* raw = ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (raw == MAP_FAILED) throw std::bad_alloc();
+  const auto start = reinterpret_cast<std::uintptr_t>(raw);
+  const std::uintptr_t aligned = (start + kChunkBytes - 1) & ~(std::uintptr_t{kChunkBytes} - 1);
+  if (aligned > start) ::munmap(raw, aligned - start);
+  const std::uintptr_t tail = aligned + kChunkBytes;
+  if (tail < start + span) ::munmap(reinterpret_cast<void*>(tail), start + span - tail);
+  void* chunk = reinterpret_cast<void*>(aligned);
+#ifdef MADV_HUGEPAGE
+  ::madvise(chunk, kChunkBytes, MADV_HUGEPAGE);
+#endif
+  return chunk;
+#else
+  void* chunk = std::aligned_alloc(kChunkBytes, kChunkBytes);
+  if (chunk == nullptr) throw std::bad_alloc();
+  return chunk;
+#endif
+}
+
+struct FreeBlock {
+  FreeBlock* next;
+};
+
+class ObjectHeap {
+ public:
+  void* allocate(std::size_t size) {
+    const std::size_t c = classOf(size);
+    const std::lock_guard<std::mutex> hold(mutex_);
+    if (FreeBlock* block = free_[c]) {
+      free_[c] = block->next;
+      return block;
+    }
+    const std::size_t bytes = (c + 1) * kGranule;
+    if (static_cast<std::size_t>(end_ - next_) < bytes) {
+      next_ = static_cast<char*>(takeChunk());
+      end_ = next_ + kChunkBytes;
+    }
+    void* p = next_;
+    next_ += bytes;
+    return p;
+  }
+
+  void release(void* p, std::size_t size) noexcept {
+    const std::size_t c = classOf(size);
+    const std::lock_guard<std::mutex> hold(mutex_);
+    free_[c] = new (p) FreeBlock{free_[c]};
+  }
+
+ private:
+  std::mutex mutex_;
+  std::array<FreeBlock*, kClasses> free_{};
+  char* next_ = nullptr;
+  char* end_ = nullptr;
+};
+
+// Never destroyed: objects may be freed by static destructors of any library or host.
+ObjectHeap& heap() {
+  static ObjectHeap* const instance = new ObjectHeap;
+  return *instance;
+}
+
+}  // namespace
+
+void* allocateObject(std::size_t size) {
+  if (kUnderSanitizer || size == 0 || size > kLargestPooled) return ::operator new(size);
+  return heap().allocate(size);
+}
+
+void freeObject(void* p, std::size_t size) noexcept {
+  if (p == nullptr) return;
+  if (kUnderSanitizer || size == 0 || size > kLargestPooled) {
+    ::operator delete(p);
+    return;
+  }
+  heap().release(p, size);
+}
+
+}  // namespace veltcore::detail
