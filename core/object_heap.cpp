@@ -32,33 +32,47 @@ constexpr bool kUnderSanitizer = false;
 constexpr std::size_t kGranule = 16;
 constexpr std::size_t kClasses = kLargestPooled / kGranule;
 constexpr std::size_t kChunkBytes = std::size_t{2} << 20;
+constexpr std::size_t kMappedAlone = kChunkBytes / 2;
 
 std::size_t classOf(std::size_t size) {
   return (size + kGranule - 1) / kGranule - 1;
 }
 
-// A chunk aligned to its own size. Where the system lets us, its pages are marked for huge
-// pages; the system may ignore that, and the chunk is ordinary memory either way.
-void* takeChunk() {
+std::size_t roundUpToChunks(std::size_t bytes) {
+  return (bytes + kChunkBytes - 1) / kChunkBytes * kChunkBytes;
+}
+
+// bytes (a multiple of kChunkBytes) aligned to kChunkBytes. Where the system lets us, its pages
+// are marked for huge pages; the system may ignore that, and the memory is ordinary either way.
+void* mapAligned(std::size_t bytes) {
 #if __has_include(<sys/mman.h>)
-  // Map twice the size and keep the aligned middle.
-  const std::size_t span = 2 * kChunkBytes;
+  // Map one chunk more than asked and keep the aligned part.
+  const std::size_t span = bytes + kChunkBytes;
   void* raw = ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (raw == MAP_FAILED) throw std::bad_alloc();
   const auto start = reinterpret_cast<std::uintptr_t>(raw);
   const std::uintptr_t aligned = (start + kChunkBytes - 1) & ~(std::uintptr_t{kChunkBytes} - 1);
   if (aligned > start) ::munmap(raw, aligned - start);
-  const std::uintptr_t tail = aligned + kChunkBytes;
+  const std::uintptr_t tail = aligned + bytes;
   if (tail < start + span) ::munmap(reinterpret_cast<void*>(tail), start + span - tail);
-  void* chunk = reinterpret_cast<void*>(aligned);
+  void* memory = reinterpret_cast<void*>(aligned);
 #ifdef MADV_HUGEPAGE
-  ::madvise(chunk, kChunkBytes, MADV_HUGEPAGE);
+  ::madvise(memory, bytes, MADV_HUGEPAGE);
 #endif
-  return chunk;
+  return memory;
 #else
-  void* chunk = std::aligned_alloc(kChunkBytes, kChunkBytes);
-  if (chunk == nullptr) throw std::bad_alloc();
-  return chunk;
+  void* memory = std::aligned_alloc(kChunkBytes, bytes);
+  if (memory == nullptr) throw std::bad_alloc();
+  return memory;
+#endif
+}
+
+void unmapAligned(void* memory, std::size_t bytes) noexcept {
+#if __has_include(<sys/mman.h>)
+  ::munmap(memory, bytes);
+#else
+  (void)bytes;
+  std::free(memory);
 #endif
 }
 
@@ -77,7 +91,7 @@ class ObjectHeap {
     }
     const std::size_t bytes = (c + 1) * kGranule;
     if (static_cast<std::size_t>(end_ - next_) < bytes) {
-      next_ = static_cast<char*>(takeChunk());
+      next_ = static_cast<char*>(mapAligned(kChunkBytes));
       end_ = next_ + kChunkBytes;
     }
     void* p = next_;
@@ -106,17 +120,22 @@ ObjectHeap& heap() {
 
 }  // namespace
 
+// Sizes between kLargestPooled and kMappedAlone are the general heap's; from kMappedAlone on (the
+// arrays of indexes over a whole drawing) a block has its own mapping, for huge pages as well.
 void* allocateObject(std::size_t size) {
-  if (kUnderSanitizer || size == 0 || size > kLargestPooled) return ::operator new(size);
+  if (kUnderSanitizer || size == 0 || (size > kLargestPooled && size < kMappedAlone))
+    return ::operator new(size);
+  if (size >= kMappedAlone) return mapAligned(roundUpToChunks(size));
   return heap().allocate(size);
 }
 
 void freeObject(void* p, std::size_t size) noexcept {
   if (p == nullptr) return;
-  if (kUnderSanitizer || size == 0 || size > kLargestPooled) {
+  if (kUnderSanitizer || size == 0 || (size > kLargestPooled && size < kMappedAlone)) {
     ::operator delete(p);
     return;
   }
+  if (size >= kMappedAlone) return unmapAligned(p, roundUpToChunks(size));
   heap().release(p, size);
 }
 

@@ -15,6 +15,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include <veltcore/core/object_heap.h>
+
 namespace veltcore::detail {
 
 template <typename T>
@@ -76,7 +78,7 @@ class RisingKeyMap {
     T* value;
   };
 
-  std::vector<Slot> sorted_;  // keys strictly rising
+  std::vector<Slot, PoolAllocator<Slot>> sorted_;  // keys strictly rising
   std::unordered_map<std::int32_t, T*> stray_;
   std::size_t holes_ = 0;
 

@@ -67,13 +67,13 @@ bool HandleRuns::erase(std::int64_t v) {
   const auto run = runHolding(v);
   if (run == runs_.end()) return false;
   const std::int64_t end = run->second;
-  auto next = std::next(run);
   if (run->first == v) {
-    next = runs_.erase(run);
+    const auto next = runs_.erase(run);
+    if (v + 1 < end) runs_.emplace_hint(next, v + 1, end);
   } else {
     run->second = v;
+    if (v + 1 < end) runs_.emplace_hint(std::next(run), v + 1, end);
   }
-  if (v + 1 < end) runs_.emplace_hint(next, v + 1, end);
   --size_;
   return true;
 }

@@ -5,7 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <utility>
+
+#include <veltcore/core/object_heap.h>
 
 namespace veltcore::detail {
 
@@ -25,7 +29,9 @@ class HandleRuns {
  private:
   // First value of each run -> one past its last value. Runs never touch: a gap of at least
   // one value separates any two of them.
-  using Runs = std::map<std::int64_t, std::int64_t>;
+  // Pooled nodes: a drawing read with gaps in its handles has a run per gap.
+  using Runs = std::map<std::int64_t, std::int64_t, std::less<std::int64_t>,
+                        PoolAllocator<std::pair<const std::int64_t, std::int64_t>>>;
 
   Runs runs_;
   std::size_t size_ = 0;

@@ -8,7 +8,7 @@
 // hands it out by bumping a pointer, and keeps freed objects in one list per 16-byte size
 // class for reuse. Memory it has taken is reused by later objects, never given back to the
 // system, as with most allocators' arenas. Objects above kLargestPooled bytes go to the global
-// operator new. Thread-safe.
+// operator new, and from 1 MiB on each gets its own huge-page mapping. Thread-safe.
 //
 // Builds with AddressSanitizer or LeakSanitizer pass every object to the global operator new,
 // so that the sanitizers see each allocation, overrun and leak.
