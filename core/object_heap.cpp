@@ -4,10 +4,14 @@
 #include <veltcore/core/object_heap.h>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <future>
 #include <mutex>
 #include <new>
+#include <system_error>
+#include <thread>
 
 #if __has_include(<sys/mman.h>)
 #include <sys/mman.h>
@@ -80,18 +84,66 @@ struct FreeBlock {
   FreeBlock* next;
 };
 
+// A chunk whose pages are already faulted in: with huge pages one fault clears the whole chunk.
+void* preparedChunk() {
+  constexpr std::size_t kPageBytes = 4096;
+  void* chunk = mapAligned(kChunkBytes);
+  auto* bytes = static_cast<volatile char*>(chunk);
+  for (std::size_t at = 0; at < kChunkBytes; at += kPageBytes) bytes[at] = 0;
+  return chunk;
+}
+
+// The heap's chunks. Once the heap has taken kEagerAfter of them (a drawing is being built or
+// read), the next one is mapped and faulted in by a short-lived thread while the current one is
+// used: the kernel's clearing of fresh pages, a large part of reading a big drawing, then runs
+// beside the work instead of inside it. Small programs never start a thread.
+class ChunkSupply {
+ public:
+  char* take() {
+    void* chunk = next_.valid() ? next_.get() : mapAligned(kChunkBytes);
+    if (++taken_ >= kEagerAfter) prepareNext();
+    return static_cast<char*>(chunk);
+  }
+
+ private:
+  static constexpr std::size_t kEagerAfter = 4;
+
+  // Without a thread to be had, chunks are simply mapped when needed.
+  void prepareNext() noexcept {
+    try {
+      next_ = std::async(std::launch::async, preparedChunk);
+    } catch (const std::system_error&) {
+    }
+  }
+
+  std::future<void*> next_;
+  std::size_t taken_ = 0;
+};
+
+// Allocations are a few instructions long: waiting threads spin, yielding, rather than sleep.
+class SpinLock {
+ public:
+  void lock() noexcept {
+    while (busy_.test_and_set(std::memory_order_acquire)) std::this_thread::yield();
+  }
+  void unlock() noexcept { busy_.clear(std::memory_order_release); }
+
+ private:
+  std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
+};
+
 class ObjectHeap {
  public:
   void* allocate(std::size_t size) {
     const std::size_t c = classOf(size);
-    const std::lock_guard<std::mutex> hold(mutex_);
+    const std::lock_guard<SpinLock> hold(lock_);
     if (FreeBlock* block = free_[c]) {
       free_[c] = block->next;
       return block;
     }
     const std::size_t bytes = (c + 1) * kGranule;
     if (static_cast<std::size_t>(end_ - next_) < bytes) {
-      next_ = static_cast<char*>(mapAligned(kChunkBytes));
+      next_ = chunks_.take();
       end_ = next_ + kChunkBytes;
     }
     void* p = next_;
@@ -101,12 +153,13 @@ class ObjectHeap {
 
   void release(void* p, std::size_t size) noexcept {
     const std::size_t c = classOf(size);
-    const std::lock_guard<std::mutex> hold(mutex_);
+    const std::lock_guard<SpinLock> hold(lock_);
     free_[c] = new (p) FreeBlock{free_[c]};
   }
 
  private:
-  std::mutex mutex_;
+  SpinLock lock_;
+  ChunkSupply chunks_;
   std::array<FreeBlock*, kClasses> free_{};
   char* next_ = nullptr;
   char* end_ = nullptr;

@@ -52,7 +52,8 @@ bool HandleRuns::insert(std::int64_t v) {
     if (joinsAfter) runs_.erase(after);
   } else if (joinsAfter) {
     // The run after starts one lower: its node is rekeyed, not reallocated.
-    const auto next = std::next(after);
+    // The last run's successor is the end: stepping there from a leaf would climb the tree.
+    const auto next = after == std::prev(runs_.end()) ? runs_.end() : std::next(after);
     auto node = runs_.extract(after);
     node.key() = v;
     runs_.insert(next, std::move(node));

@@ -30,13 +30,17 @@ void CFileDXFIVersionReader::readCommonGroup(EntityCommon& c) {
       break;
     case 6: {
       if (value_.size() == 0) throw CFileDXFILexer::LexerErrorEmptyValue();
-      CLtype* ltype = semantor_.getLtype(String(value_.c_str()));
+      CLtype* ltype = ltypes_.find(value_.c_str());
+      if (ltype == nullptr) {
+        ltype = semantor_.getLtype(String(value_.c_str()));
+        if (ltype != nullptr) ltypes_.remember(value_.c_str(), ltype);
+      }
       c.ltype = ltype != nullptr ? ltype : semantor_.getLtypeByLayer();
       break;
     }
     case 8:
       if (value_.size() == 0) throw CFileDXFILexer::LexerErrorEmptyValue();
-      c.layer = layerOf(String(value_.c_str()));
+      c.layer = namedLayer(value_.c_str());
       c.mask |= kLayerBit;
       break;
     case 62: {
@@ -59,6 +63,13 @@ void CFileDXFIVersionReader::endEntity(const EntityCommon& c, long kind, long re
 // declines to create it (the record then fails for want of a layer). A name with a bar,
 // "REF|LAYER", is a layer of the external reference REF: it lives in the reference's own layer
 // table, not the drawing's, so it is looked up there, before and after creating it.
+CLayer* CFileDXFIVersionReader::namedLayer(const char* name) {
+  if (CLayer* known = layers_.find(name)) return known;
+  CLayer* layer = layerOf(String(name));
+  if (layer != nullptr) layers_.remember(name, layer);
+  return layer;
+}
+
 CLayer* CFileDXFIVersionReader::layerOf(const String& name) {
   if (CLayer* layer = semantor_.getLayer(name)) return layer;
   String xref, item;

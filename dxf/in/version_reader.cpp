@@ -9,6 +9,8 @@
 #include <veltcore/dxf/in/semantor.h>
 #include <veltcore/linetypes/linetype.h>
 
+#include "core/text.h"
+
 namespace {
 
 constexpr long kReferenced = 64;
@@ -55,8 +57,11 @@ void CFileDXFIVersionReader::skipRecord() {
 }
 
 CEnt* CFileDXFIVersionReader::dispatchEntity(const EntityKind* kinds, std::size_t count) {
+  // Most kinds are told apart by the first letter alone, folded as equal_ci folds it.
+  const char first = veltcore::text::foldCase(value_.c_str()[0]);
   for (std::size_t i = 0; i < count; ++i) {
-    if (value_.equal_ci(kinds[i].name)) return (this->*kinds[i].read)();
+    if (veltcore::text::foldCase(kinds[i].name[0]) == first && value_.equal_ci(kinds[i].name))
+      return (this->*kinds[i].read)();
   }
   skipRecord();
   return nullptr;

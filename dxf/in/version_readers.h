@@ -8,6 +8,8 @@
 #include <veltcore/core/string.h>
 #include <veltcore/linetypes/dash.h>
 
+#include "dxf/in/name_cache.h"
+
 class CEnt;
 class CEntAttrib;
 class CEntFactory;
@@ -138,7 +140,11 @@ class CFileDXFIVersionReader {
   const SmartString& value_;
   bool blockCreatedOnDemand_;
   const bool hatchOnInsert_;
+  veltcore::dxfin::NameCache<CLayer> layers_;
+  veltcore::dxfin::NameCache<CLtype> ltypes_;
 
+  // The layer a record names, from the cache or through layerOf.
+  CLayer* namedLayer(const char* name);
   CLayer* layerOf(const String& name);
   CLayer* xrefLayer(const String& xref, const String& item);
 };
