@@ -4,6 +4,7 @@
 // lexer alone with the conversions a reader asks for, and a load in a fresh process with its
 // peak memory, so that nothing else the program holds or has freed is counted.
 // VELTCORE_LOAD_DXF_MB sets another size; the file is written once and removed at the end.
+// main() also offers whole-process forms of the load and of the floor, for timing from outside.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -100,28 +101,34 @@ bool isIntegerGroup(long g) {
 }
 
 // The floor: two fgets per pair, strtol of the group code, strtod or strtol of numeric values
-// by group range, strtol base 16 of handles. What it computes is kept so that none is skipped.
+// by group range, strtol base 16 of handles. Gives the pair count; what it computes goes to sum
+// so that none of it is skipped. -1 when the file cannot be opened.
+long long floorPass(const char* path, double& sum) {
+  std::FILE* in = std::fopen(path, "r");
+  if (in == nullptr) return -1;
+  char line[4096];
+  long long pairs = 0;
+  while (std::fgets(line, sizeof line, in) != nullptr) {
+    const long group = std::strtol(line, nullptr, 10);
+    if (std::fgets(line, sizeof line, in) == nullptr) break;
+    ++pairs;
+    if (isRealGroup(group))
+      sum += std::strtod(line, nullptr);
+    else if (isIntegerGroup(group))
+      sum += static_cast<double>(std::strtol(line, nullptr, 10));
+    else if (group == 5)
+      sum += static_cast<double>(std::strtol(line, nullptr, 16));
+  }
+  std::fclose(in);
+  return pairs;
+}
+
 void BM_FgetsStrtodFloor(benchmark::State& state) {
   const BenchDrawing& d = benchDrawing();
   for (auto _ : state) {
-    std::FILE* in = std::fopen(d.path().c_str(), "r");
-    if (in == nullptr) std::abort();
-    char line[4096];
     double sum = 0;
-    long long pairs = 0;
-    while (std::fgets(line, sizeof line, in) != nullptr) {
-      const long group = std::strtol(line, nullptr, 10);
-      if (std::fgets(line, sizeof line, in) == nullptr) break;
-      ++pairs;
-      if (isRealGroup(group))
-        sum += std::strtod(line, nullptr);
-      else if (isIntegerGroup(group))
-        sum += static_cast<double>(std::strtol(line, nullptr, 10));
-      else if (group == 5)
-        sum += static_cast<double>(std::strtol(line, nullptr, 16));
-    }
-    std::fclose(in);
-    if (pairs != d.counts().pairs) state.SkipWithError("pair count differs from the file's");
+    if (floorPass(d.path().c_str(), sum) != d.counts().pairs)
+      state.SkipWithError("pair count differs from the file's");
     benchmark::DoNotOptimize(sum);
   }
   reportRates(state);
@@ -276,9 +283,26 @@ BENCHMARK(BM_LoadDXFFreshProcess)->Unit(benchmark::kMillisecond)->UseManualTime(
 
 }  // namespace
 
-// The benchmarks, or with kChildOption and a path, the child of BM_LoadDXFFreshProcess.
+// Whole-process forms, for timing from outside (farm-bench) against each other:
+//   --write-drawing PATH [MB]  writes the generated drawing (100 MB unless MB is given);
+//   --load-once PATH           loads it once (also the child of BM_LoadDXFFreshProcess);
+//   --floor-once PATH          runs the fgets + strtol / strtod floor over it once.
+// Without these, the benchmarks.
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], kChildOption) == 0) return loadOnceAndReport(argv[2]);
+  if (argc == 3 && std::strcmp(argv[1], "--floor-once") == 0) {
+    double sum = 0;
+    const long long pairs = floorPass(argv[2], sum);
+    std::printf("%lld pairs (%g)\n", pairs, sum);
+    return pairs < 0 ? 1 : 0;
+  }
+  if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--write-drawing") == 0) {
+    const long long mb = argc == 4 ? std::atoll(argv[3]) : 100;
+    const dxfbench::DrawingFile c = dxfbench::writeBenchDrawing(argv[2], (mb > 0 ? mb : 100) << 20);
+    std::printf("%lld bytes, %lld entity records, %lld in the drawing\n", c.bytes, c.entities,
+                c.topLevel);
+    return 0;
+  }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
