@@ -104,6 +104,11 @@ class CEntPolyline : public CEnt {
   // Gestor forms: reserve v's handle first, or release the removed vertices' handles after.
   void addVertex(IHandleGestor& g, CVertex& v);
   void insertVertex(IHandleGestor& g, CVertex& v, long i);
+  // Inserts run, in order, at index i (clamped as insertVertex's) in one step, and owns its
+  // vertices from then on; otherwise as insertVertex (firstVisible unchanged, a curve's box left
+  // alone). When g is not null their handles are reserved first; when anything fails, those
+  // reserved are released, nothing is inserted and the caller keeps the run.
+  void insertVertexes(IHandleGestor* g, const std::vector<CVertex*>& run, long i);
   void addVisibleVertex(IHandleGestor& g, CVertex& v);
   CVertex* removeVertex(IHandleGestor& g, long i);
   void clearVertex(IHandleGestor& g);

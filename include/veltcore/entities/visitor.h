@@ -1,8 +1,10 @@
 // veltcore/entities/visitor.h: IEntVisitor, the double-dispatch interface every entity's accept
 // calls, and IEntFooVisitor, a base whose visits all do nothing.
+// IEntInheritVisitor forwards each visit up the class tree, ending at visit(CEnt&).
 // Visitors are never deleted through these interfaces: their destructors are protected.
 #pragma once
 
+class CEnt;
 class CEnt3DFace;
 class CEntArc;
 class CEntAttdef;
@@ -63,4 +65,33 @@ class IEntFooVisitor : public IEntVisitor {
 
  protected:
   ~IEntFooVisitor() = default;
+};
+
+// Adds slot 13, visit(CEnt&), and forwards every entity visit along the class tree: attribute
+// definitions and attributes to visit(CEntText&), hatches and external-reference inserts to
+// visit(CEntInsert&), and every other entity (3D face, insert, text, polyline, arc, circle,
+// line, point) to visit(CEnt&), which does nothing. A visitor derived from it overrides only the
+// levels it cares about (with `using IEntInheritVisitor::visit;`); an override that wants the
+// levels above calls this class's visit for its own class. The forwarding calls are virtual, so
+// an override of visit(CEntText&) also sees attribute definitions and attributes.
+class IEntInheritVisitor : public IEntVisitor {
+ public:
+  using IEntVisitor::visit;
+  void visit(CEnt3DFace& e) override;
+  void visit(CEntHatch& e) override;
+  void visit(CEntAttrib& e) override;
+  void visit(CEntInsertXRef& e) override;
+  void visit(CEntInsert& e) override;
+  void visit(CEntAttdef& e) override;
+  void visit(CEntText& e) override;
+  void visit(CEntPolyline& e) override;
+  void visit(CEntArc& e) override;
+  void visit(CEntCircle& e) override;
+  void visit(CEntLine& e) override;
+  void visit(CEntPnt& e) override;
+  // Slot 13: the root of the tree; does nothing.
+  virtual void visit(CEnt&) {}
+
+ protected:
+  ~IEntInheritVisitor() = default;
 };

@@ -3,6 +3,7 @@
 // with its block in the drawing's block table.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include <veltcore/core/point.h>
@@ -17,7 +18,15 @@ class CData;
 // redefine; deleting the hatch leaves it in the table.
 class CEntHatch : public CEntInsert {
  public:
+  using CEntInsert::setMemento;
+
   void accept(IEntVisitor& v) override;
+  // m must be a CEntHatchMemento. The insert part and the hatch values come back; the block is
+  // restored entity by entity while it is the recorded one with as many entities, otherwise it
+  // is replaced by one generated from the restored values (as redefine does).
+  void setMemento(CData& d, const IEntDerivedMemento* m) override;
+  // A CEntHatchMemento, owned by the caller.
+  IEntDerivedMemento* createDerivedMemento() const override;
   short getType() const override { return 10; }
 
   // The stored values only: the block is not regenerated.
@@ -68,6 +77,44 @@ class CEntHatch : public CEntInsert {
   double angle_;
   std::vector<PNT_3D> boundary_;
   const HATCH_TYPE* type_;
+};
+
+// The snapshot of a hatch: its insert part, the hatch values, the block it used (not owned), the
+// boundary and one snapshot (owned) of each of the block's entities, in block order.
+class CEntHatchMemento : public CEntInsertMemento {
+ public:
+  ~CEntHatchMemento() override;
+
+  // Exact: the insert part, the block (identity), the hatch type (identity), scale, rotation,
+  // the boundary point by point, the block's entity count, then each block entity against its
+  // snapshot. False for an entity that is not a hatch.
+  bool operator==(const CEnt& e) const override;
+  bool operator!=(const CEnt& e) const override { return !(*this == e); }
+  // The snapshot object only, as for an insert.
+  long size() const override { return static_cast<long>(sizeof *this); }
+
+  double getHatchScale() const { return scale_; }
+  double getHatchRotate() const { return angle_; }
+  const HATCH_TYPE& getHatchType() const { return *type_; }
+  CBlock* getBlock() const { return block_; }
+  const std::vector<PNT_3D>& getBoundary() const { return boundary_; }
+  long getNoPnts() const { return static_cast<long>(boundary_.size()); }
+  // The number of block entities recorded and the snapshot of entity i (unchecked).
+  long getNoEntities() const { return static_cast<long>(entities_.size()); }
+  const IEntDerivedMemento* getEntityMemento(int i) const {
+    return entities_[static_cast<std::size_t>(i)].get();
+  }
+
+ private:
+  friend class CEntHatch;
+  explicit CEntHatchMemento(const CEntHatch& h);
+
+  double scale_;
+  double angle_;
+  const HATCH_TYPE* type_;
+  CBlock* block_;
+  std::vector<PNT_3D> boundary_;
+  std::vector<std::unique_ptr<IEntDerivedMemento>> entities_;
 };
 
 // A hatch with a new "*PAT" block generated from boundary, added to d's block table; the caller
