@@ -1,10 +1,14 @@
-// dxf/out/visitor.cpp: CFileDXFOVisitor, one DXF entity record per visited entity.
-// Writes through the writer only; the drawing is read, except that SEQEND records book
-// handles from its handle manager, given back when the visitor is destroyed.
+// dxf/out/visitor.cpp: CFileDXFOVisitor, one DXF entity record per visited entity: the shared
+// parts (pair forwarding, points, common groups, SEQEND, names) and the simple entities. Texts,
+// inserts, polylines and hatches live in visitor_text.cpp, visitor_insert.cpp,
+// visitor_polyline.cpp and visitor_hatch.cpp. Writes through the writer only; the drawing is
+// read, except that SEQEND records book handles, given back when the visitor is destroyed.
 #include <veltcore/dxf/out/visitor.h>
 
+#include <veltcore/database/block.h>
 #include <veltcore/database/data.h>
 #include <veltcore/database/layer.h>
+#include <veltcore/database/style.h>
 #include <veltcore/dxf/in/name_converter.h>
 #include <veltcore/dxf/out/writer.h>
 #include <veltcore/entities/arc.h>
@@ -43,24 +47,6 @@ void CFileDXFOVisitor::visit(CEnt3DFace& e) {
   for (long i = 0; i < 4; ++i) writePoint(i, e.getVertex(i));
   if (e.getFlags() != 0) write(70, e.getFlags());
 }
-
-// Texts, attribute definitions, hatches and block references (with their attributes) get their
-// records together with the writer's blocks and the remaining entity classes; until then they write
-// nothing.
-void CFileDXFOVisitor::visit(CEntAttrib&) {}
-
-void CFileDXFOVisitor::visit(CEntHatch&) {}
-
-void CFileDXFOVisitor::visit(CEntInsertXRef&) {}
-
-void CFileDXFOVisitor::visit(CEntInsert&) {}
-
-void CFileDXFOVisitor::visit(CEntAttdef&) {}
-
-void CFileDXFOVisitor::visit(CEntText&) {}
-
-// Polylines get their POLYLINE, VERTEX and SEQEND records with the remaining entity classes.
-void CFileDXFOVisitor::visit(CEntPolyline&) {}
 
 void CFileDXFOVisitor::visit(CEntArc& e) {
   const ARC_3D& arc = e.getArc();
@@ -144,4 +130,14 @@ String CFileDXFOVisitor::layerName(const CLayer* layer) const {
 String CFileDXFOVisitor::ltypeName(const CLtype* ltype) const {
   if (converter_ != nullptr) return converter_->GetName(ltype);
   return ltype != nullptr ? ltype->getFullName() : String();
+}
+
+String CFileDXFOVisitor::styleName(const CStyle* style) const {
+  if (converter_ != nullptr) return converter_->GetName(style);
+  return style != nullptr ? style->getName() : String();
+}
+
+String CFileDXFOVisitor::blockName(const CBlock* block) const {
+  if (converter_ != nullptr) return converter_->GetName(block);
+  return block != nullptr ? block->getName() : String();
 }

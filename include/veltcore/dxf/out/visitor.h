@@ -9,12 +9,15 @@
 #include <veltcore/core/string.h>
 #include <veltcore/entities/visitor.h>
 
+class CBlock;
 class CData;
 class CEnt;
 class CFileDXFOWriter;
 class CLayer;
 class CLtype;
 class CNameAcadConverter;
+class CStyle;
+class TEXT_3D;
 
 class CFileDXFOVisitor : public IEntVisitor {
  public:
@@ -56,6 +59,14 @@ class CFileDXFOVisitor : public IEntVisitor {
   void def_visit(CEnt& e);
   // The SEQEND record closing e's sub-entities, under a freshly booked handle.
   void seq_visit(CEnt& e);
+  // The text groups of TEXT, ATTDEF and ATTRIB records: the string goes under stringCode, the
+  // vertical alignment under vertAlignCode. Defaults are left out.
+  void txt_visit(const TEXT_3D& t, long stringCode, long vertAlignCode);
+  // One VERTEX record on layer, with the given flags; noWidths leaves the widths to the
+  // polyline's header.
+  void vertex_visit(const CVertex& v, const CLayer* layer, long flags, bool noWidths);
+  // One ATTRIB record of ins, placed in drawing coordinates.
+  void attrib_visit(const CEntInsert& ins, CEntAttrib& a);
 
  private:
   const CData& data_;
@@ -66,4 +77,11 @@ class CFileDXFOVisitor : public IEntVisitor {
 
   String layerName(const CLayer* layer) const;
   String ltypeName(const CLtype* ltype) const;
+  String styleName(const CStyle* style) const;
+  String blockName(const CBlock* block) const;
+
+  // The INSERT record up to its attributes: shared by inserts and hatches.
+  void writeInsertGroups(CEntInsert& e);
+  // The extended data through which a hatch's INSERT record carries its pattern and boundary.
+  void writeHatchData(const CEntHatch& e);
 };
