@@ -1,7 +1,13 @@
 // database/xref.cpp: CBlockXRef, an external reference with tables of its own, and the
 // dependency record CBlockXRefDepend. The reference's entities and blocks are registered
-// with its own handle manager, which hands out no handles.
+// with its own handle manager, which hands out no handles. A reference loads its file itself,
+// through the DXF reader and the external-reference semantor.
 #include <veltcore/database/xref.h>
+
+#include <veltcore/database/data.h>
+#include <veltcore/dxf/in/file.h>
+#include <veltcore/dxf/in/parser.h>
+#include <veltcore/dxf/in/semantor.h>
 #include <veltcore/entities/entity.h>
 
 #include "core/string_ops.h"
@@ -14,11 +20,12 @@ CBlockXRef::CBlockXRef(CLtypeContinuous& continuous, CLtypeByLayer& byLayer, CLt
       gestor_(),
       ltypes_(continuous, byLayer, byBlock),
       layers_(layer0),
-      styles_(),
+      styles_(std::make_unique<CStyleTable>()),
       blocks_(gestor_, depend_),
       needed_(0),
       status_(kNotLoaded),
-      initialized_(false) {}
+      initialized_(false),
+      loading_(false) {}
 
 CBlockXRef::~CBlockXRef() {
   unload();
@@ -57,7 +64,7 @@ void CBlockXRef::add(CLtypeXRef* lt) {
 }
 
 void CBlockXRef::add(CStyle* style) {
-  styles_.add(style);
+  styles_->add(style);
 }
 
 void CBlockXRef::add(CLayerXRef* layer) {
@@ -77,23 +84,71 @@ CLayer* CBlockXRef::getLayer(const String& name) const {
 }
 
 CStyle* CBlockXRef::getStyle(const String& name) const {
-  return styles_.get(name);
+  return styles_->get(name);
 }
 
 CBlock* CBlockXRef::getBlock(const String& name) const {
   return blocks_.get(name);
 }
 
-// The DXF reader that fills a reference from its file is not part of the library yet: until
-// it is, every load ends as a file that was not found (status 3), after the same unloading
-// and dependency reset that a real load does first.
-void CBlockXRef::load(CData& /*host*/) {
-  if (status_ == kLoaded) unload();
+namespace {
+
+// Marks a load under way for as long as it runs, however it ends.
+class LoadUnderWay {
+ public:
+  explicit LoadUnderWay(bool& flag) : flag_(flag) { flag_ = true; }
+  ~LoadUnderWay() { flag_ = false; }
+  LoadUnderWay(const LoadUnderWay&) = delete;
+  LoadUnderWay& operator=(const LoadUnderWay&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+constexpr long kFileNotFoundError = 2;
+
+}  // namespace
+
+void CBlockXRef::load(CData& host) {
+  // A file that refers back to a reference being loaded (A -> B -> A, or A -> A) asks for it
+  // again from within its own load; loading it anew would never end. The load under way
+  // completes the reference, and the inserts read meanwhile already point at it.
+  if (loading_) return;
+  if (loaded()) {
+    unload();
+  } else {
+    // What a failed read left (it leaves the reference partly filled) goes, so that a new read
+    // does not add to it; the status stays until this load decides it.
+    dropContents();
+  }
   depend_.zero();
-  setStatus(kFileNotFound);
+  styles_ = std::make_unique<CStyleTable>();
+
+  LoadUnderWay underWay(loading_);
+  CFileStdLib file(path_, IFile::kRead);
+  CFileDXFIXRefSemantor semantor(host, *this);
+  CFileDXFIParser parser(file, semantor, host.getEntFactory());
+  try {
+    parser.load();
+  } catch (const CFileDXFIParser::FileDXFException& e) {
+    // Only a missing file changes the status (the flags are not touched); the error passes on
+    // unchanged either way.
+    if (e.getErrorNumber() == kFileNotFoundError)
+      status_ = static_cast<std::int32_t>(kFileNotFound);
+    throw;
+  }
+  setStatus(kLoaded);
 }
 
 void CBlockXRef::unload() {
+  dropContents();
+  setStatus(kNotLoaded);
+  // The items stay, marked as belonging to a reference that is not loaded.
+  for (int i = 0; i < layers_.size(); ++i) layers_[i]->setFlags(layers_[i]->getFlags() & ~32L);
+  for (int i = 0; i < ltypes_.size(); ++i) ltypes_[i]->setFlags(ltypes_[i]->getFlags() & ~32L);
+}
+
+void CBlockXRef::dropContents() {
   for (int i = 0; i < size(); ++i) {
     CEnt* e = (*this)[i];
     e->removeTbls(gestor_);
@@ -101,11 +156,8 @@ void CBlockXRef::unload() {
   }
   clearEntities();
   blocks_.clearAll();
-  styles_.clearAll();  // the standard style of the file too: a reload brings its own
-  setStatus(kNotLoaded);
-  // The items stay, marked as belonging to a reference that is not loaded.
-  for (int i = 0; i < layers_.size(); ++i) layers_[i]->setFlags(layers_[i]->getFlags() & ~32L);
-  for (int i = 0; i < ltypes_.size(); ++i) ltypes_[i]->setFlags(ltypes_[i]->getFlags() & ~32L);
+  // The standard style too: the next load makes a new table.
+  styles_->clearAll();
 }
 
 void CBlockXRef::setPath(CData& host, const String& path) {
@@ -181,6 +233,10 @@ CBlockXRef* CBlockXRefTable::get(const String& name) const {
 }
 
 void CBlockXRefTable::clearAll() {
+  // A reference's entities may insert another reference or sit on its layers, and its layers
+  // may use another's linetypes: every reference lets go of the others before any is deleted.
+  for (CBlockXRef* x : xrefs_) x->unload();
+  for (CBlockXRef* x : xrefs_) x->layers_.clearAll();
   for (CBlockXRef* x : xrefs_) delete x;
   xrefs_.clear();
 }

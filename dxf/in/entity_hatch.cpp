@@ -62,6 +62,15 @@ struct BlockDiscard {
 
 using veltcore::dxfin::Discard;
 
+// The layer of the generated lines: the current layer of the drawing being read into. A
+// semantor without variables reads a block or an external reference, where no current layer
+// applies; the lines then go on layer "0", which takes, as every entity of a block on layer
+// "0", the layer of whatever inserts the block. Null only from a semantor that has neither.
+CLayer* hatchLineLayer(IFileDXFISemantor& s) {
+  if (CDataVariables* vars = s.getVars()) return vars->getCurLayer();
+  return s.getLayer("0");
+}
+
 // Keeps the hatch's own handle booked while its lines take fresh ones, so that none of them
 // takes the handle the file gives the hatch.
 class HandleHold {
@@ -135,8 +144,8 @@ class CFileDXFIVersionReader::HatchReader {
     CEntFactory& ef = r_.entFactory();
     CBlockTable& blocks = s.getBlockTable();
     const String name = getHatchName(blocks);
-    CDataVariables* vars = s.getVars();
-    CLayer* lineLayer = vars != nullptr ? vars->getCurLayer() : nullptr;
+    CLayer* lineLayer = hatchLineLayer(s);
+    if (lineLayer == nullptr) return nullptr;  // dropped, as a record that cannot be hatched
 
     HandleHold hold(hg, c.handle);
     std::unique_ptr<CBlock, BlockDiscard> block(

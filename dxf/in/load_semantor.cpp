@@ -5,10 +5,9 @@
 #include <veltcore/dxf/in/semantor.h>
 #include <veltcore/entities/entity.h>
 
-#include <algorithm>
-#include <functional>
 #include <memory>
-#include <vector>
+
+#include "dxf/in/block_filling.h"
 
 namespace {
 
@@ -19,59 +18,10 @@ T* made(T* item) {
   return item;
 }
 
-bool holds(const CBlockTable& table, const CBlock* block) {
-  for (int i = 0; i < table.size(); ++i)
-    if (table[i] == block) return true;
-  return false;
-}
-
-// Destroys a block that never entered the drawing, with its entities: their handles were only
-// booked, so they are given back first. Runs while an error is on its way out, which a failure
-// to unbook must not replace.
-void discardNewBlock(CData& data, CBlock* block) noexcept {
-  for (int i = 0; i < block->size(); ++i) {
-    try {
-      data.getEntFactory().unbookHandle(data.getHandleGestor(), (*block)[i]);
-    } catch (...) {
-    }
-  }
-  delete block;
-}
-
-// Adds a block the caller has just made. A block the table did not take is discarded before
-// the error passes on; one it took is the table's, even half registered.
-void addNewBlock(CData& data, CBlock* block) {
-  CBlockTable& table = data.getBlockTable();
-  try {
-    table.add(block);
-  } catch (...) {
-    if (!holds(table, block)) discardNewBlock(data, block);
-    throw;
-  }
-}
-
-// The block's entities, sorted for lookups by address.
-std::vector<CEnt*> sortedEntities(const CBlock& block) {
-  std::vector<CEnt*> ents;
-  ents.reserve(static_cast<std::size_t>(block.size()));
-  for (int i = 0; i < block.size(); ++i) ents.push_back(block[i]);
-  std::sort(ents.begin(), ents.end(), std::less<CEnt*>());
-  return ents;
-}
-
-bool contains(const std::vector<CEnt*>& sorted, CEnt* e) {
-  return std::binary_search(sorted.begin(), sorted.end(), e, std::less<CEnt*>());
-}
-
-// After a redefinition, finished or not, every entity has exactly one owner: those the block
-// holds leave the caller's list, and the old contents the block no longer holds are deleted
-// (the redefinition has already released them from the handle manager and their tables).
-void settleOwnership(const CBlock& block, const std::vector<CEnt*>& oldEntities,
-                     std::mylist<CEnt*>& entities) {
-  const std::vector<CEnt*> held = sortedEntities(block);
-  entities.remove_if([&held](CEnt* e) { return contains(held, e); });
-  for (CEnt* e : oldEntities)
-    if (!contains(held, e)) delete e;
+// New blocks go to the drawing's block table.
+veltcore::dxfin::BlockHome homeIn(CData& data) {
+  return {data.getBlockTable(), data.getBlockFactory(), data.getEntFactory(),
+          data.getHandleGestor()};
 }
 
 }  // namespace
@@ -187,7 +137,7 @@ void CFileDXFILoadDataSemantor::createBlockXRef(const String& name, const String
 CBlock* CFileDXFILoadDataSemantor::createBlockHurried(const String& name, long flags) {
   CData& data = getData();
   CBlock* block = made(data.getBlockFactory().create(name, flags));
-  addNewBlock(data, block);
+  veltcore::dxfin::addNewBlock(homeIn(data), block);
   return block;
 }
 
@@ -198,30 +148,10 @@ CLtype* CFileDXFILoadDataSemantor::layerLtype(CLtype* ltype) const {
 
 void CFileDXFILoadDataSemantor::fillNewBlock(const String& name, const PNT_3D& base, long flags,
                                              std::mylist<CEnt*>& entities) {
-  CBlock* block = made(getData().getBlockFactory().create(name, base, flags));
-  try {
-    // An entity leaves the list only once the block holds it, so each has one owner.
-    while (!entities.empty()) {
-      block->add(entities.front());
-      entities.pop_front();
-    }
-  } catch (...) {
-    discardNewBlock(getData(), block);
-    throw;
-  }
-  addNewBlock(getData(), block);
+  veltcore::dxfin::fillNewBlock(homeIn(getData()), name, base, flags, entities);
 }
 
 void CFileDXFILoadDataSemantor::redefineBlock(CBlock* block, const PNT_3D& base, long flags,
                                               std::mylist<CEnt*>& entities) {
-  const std::vector<CEnt*> oldEntities = sortedEntities(*block);
-  try {
-    getData().getBlockTable().redefine(block, base, flags, entities);
-  } catch (const CBlockGraph::CCyclicGraph&) {
-    throw SemantorError();  // nothing changed: the list is still the caller's
-  } catch (...) {
-    settleOwnership(*block, oldEntities, entities);
-    throw;
-  }
-  settleOwnership(*block, oldEntities, entities);
+  veltcore::dxfin::redefineBlock(getData().getBlockTable(), block, base, flags, entities);
 }

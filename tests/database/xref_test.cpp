@@ -2,6 +2,7 @@
 // load status without a readable file, unloading, and dependent names.
 #include <veltcore/database/data.h>
 #include <veltcore/database/data_calls.h>
+#include <veltcore/dxf/in/parser.h>
 
 #include <gtest/gtest.h>
 
@@ -55,7 +56,7 @@ TEST(XRef, LoadWithoutAReadableFileEndsNotFound) {
   d->getBlockXRefTable().add(x);
   EXPECT_TRUE(x->initialized());
   EXPECT_EQ(x->getStatus(), CBlockXRef::kNotLoaded);
-  x->load(*d);
+  EXPECT_THROW(x->load(*d), CFileDXFIParser::FileDXFException);
   EXPECT_EQ(x->getStatus(), CBlockXRef::kFileNotFound);
   EXPECT_FALSE(x->loaded());
   EXPECT_EQ(x->getFlags() & 32, 0);
@@ -91,7 +92,7 @@ TEST(XRef, UnloadDropsContentsButKeepsLayersAndLinetypes) {
   EXPECT_EQ(dashed->getFlags() & 0x30, 0x10);
   EXPECT_STREQ(dashed->getFullName().c_str(), "PLAN|DASHED");
   EXPECT_EQ(other->getNeeded(), 1);  // unload keeps the dependencies; load resets them
-  x->load(*d);
+  EXPECT_THROW(x->load(*d), CFileDXFIParser::FileDXFException);
   EXPECT_EQ(other->getNeeded(), 0);
 }
 

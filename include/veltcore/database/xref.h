@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include <veltcore/core/point.h>
@@ -84,15 +85,19 @@ class CBlockXRef : public CBlock {
   CBlock* getBlock(const String& name) const;
   const CLtypeTable& getLtypeTable() const { return ltypes_; }
   const CLayerTable& getLayerTable() const { return layers_; }
-  CStyleTable& getStyleTable() { return styles_; }
+  CStyleTable& getStyleTable() { return *styles_; }
   CBlockTable& getBlockTable() { return blocks_; }
   CBlockXRefDepend& getDepend() { return depend_; }
   IHandleGestor& getHandleGestor() { return gestor_; }
 
-  // Reads the referenced file into this reference (status 2 on success, 3 when the file is
-  // not found).
+  // Reads the referenced file into this reference, from empty contents and a new style table:
+  // status 2 on success; on failure CFileDXFIParser::FileDXFException passes on, after the
+  // status became 3 if the file was not found (error 2). A request made while this
+  // reference's own load is under way (files that refer back to it) returns at once: that load
+  // goes on and completes the reference.
   void load(CData& host);
-  // Drops the contents read from the file; layers and linetypes stay, marked not loaded.
+  // Drops the contents read from the file, the style table's standard style included; layers
+  // and linetypes stay, marked not loaded.
   void unload();
   // A loaded reference is reloaded from the new path; otherwise only the path changes.
   void setPath(CData& host, const String& path);
@@ -100,6 +105,7 @@ class CBlockXRef : public CBlock {
  protected:
   friend class CBlockFactory;
   friend class CBlockXRefDepend;
+  friend class CBlockXRefTable;
 
   // Not initialized: empty path, base point (0, 0, 0), flags 0. The fixed items are the host
   // drawing's.
@@ -117,11 +123,18 @@ class CBlockXRef : public CBlock {
   CHandleGestorFoo gestor_;
   CLtypeTable ltypes_;
   CLayerTable layers_;
-  CStyleTable styles_;
+  // Replaced by a new table when a load begins: unload deletes the standard style, which a
+  // table cannot make again.
+  std::unique_ptr<CStyleTable> styles_;
   CBlockTable blocks_;
   mutable std::int32_t needed_;
   std::int32_t status_;
   bool initialized_;
+  // A load of this reference is under way.
+  bool loading_;
+
+  // Deletes the entities, blocks and styles, leaving the status and the flags as they are.
+  void dropContents();
 };
 
 // The drawing's external references, owned, in order of addition; looked up by name
@@ -139,7 +152,8 @@ class CBlockXRefTable {
   CBlockXRef* get(const String& name) const;
   long size() const { return static_cast<long>(xrefs_.size()); }
   CBlockXRef* operator[](int i) const { return xrefs_[static_cast<std::size_t>(i)]; }
-  // Deletes every reference.
+  // Deletes every reference. References that insert one another, or use one another's layers,
+  // are unloaded and lose their layers all before any is deleted, so the order does not matter.
   void clearAll();
 
  private:

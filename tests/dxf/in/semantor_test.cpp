@@ -3,6 +3,7 @@
 // external references are made, initialised and loaded, names used twice are refused, and a
 // new block that cannot be filled takes its entities with it.
 #include <veltcore/database/data.h>
+#include <veltcore/dxf/in/parser.h>
 #include <veltcore/dxf/in/semantor.h>
 #include <veltcore/linetypes/dash.h>
 
@@ -298,15 +299,19 @@ TEST_F(LoadSemantor, AReferenceDefinedWithTwoPathsIsRefused) {
 }
 
 TEST_F(LoadSemantor, AReferenceMarkedLoadedIsLoadedAtOnce) {
-  // Missing files end in the file-not-found status rather than an error.
-  sem.createBlockXRef("NEW", "/nowhere/new.dxf", PNT_3D(0, 0, 0), CBlockXRef::kXRefLoaded);
+  // A missing file fails with the reader's error, after the status became file-not-found.
+  EXPECT_THROW(
+      sem.createBlockXRef("NEW", "/nowhere/new.dxf", PNT_3D(0, 0, 0), CBlockXRef::kXRefLoaded),
+      CFileDXFIParser::FileDXFException);
   EXPECT_EQ(data->getBlockXRefTable().get("NEW")->getStatus(), CBlockXRef::kFileNotFound);
 
   // A reference met again with the loaded mark is loaded then, if it was not yet.
   sem.createBlockXRef("LATE", "/nowhere/late.dxf", PNT_3D(0, 0, 0), 0);
   CBlockXRef* late = data->getBlockXRefTable().get("LATE");
   EXPECT_EQ(late->getStatus(), CBlockXRef::kNotLoaded);
-  sem.createBlockXRef("LATE", "/nowhere/late.dxf", PNT_3D(0, 0, 0), CBlockXRef::kXRefLoaded);
+  EXPECT_THROW(
+      sem.createBlockXRef("LATE", "/nowhere/late.dxf", PNT_3D(0, 0, 0), CBlockXRef::kXRefLoaded),
+      CFileDXFIParser::FileDXFException);
   EXPECT_EQ(late->getStatus(), CBlockXRef::kFileNotFound);
 }
 
