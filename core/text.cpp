@@ -1,12 +1,15 @@
 // core/text.cpp: locale-independent case folding and number text (see text.h).
-// Numbers go through std::to_chars / std::from_chars, which never consult the locale; a
-// number beyond the doubles is decided by its digits, not by strtod, which would.
+// Numbers go through std::to_chars / std::from_chars, which never consult the locale (six
+// decimals first through number_format.h's exact fast path); a number beyond the doubles is
+// decided by its digits, not by strtod, which would.
 #include "core/text.h"
 
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstring>
+
+#include "core/number_format.h"
 
 namespace veltcore::text {
 namespace {
@@ -65,6 +68,10 @@ std::string formatUnsigned(unsigned long long v) {
 }
 
 std::string formatFixed(double v, int decimals) {
+  if (decimals == 6) {  // the count of every real in a drawing's text, through its fast path
+    char buf[kFixed6Room];
+    return std::string(buf, formatFixed6(buf, v));
+  }
   if (std::isnan(v)) return std::signbit(v) ? "-nan" : "nan";
   if (std::isinf(v)) return v < 0 ? "-inf" : "inf";
   // The largest double has 309 integer digits; the buffer holds it with the decimals.

@@ -4,6 +4,8 @@
 // Reads fill a read-ahead buffer in large blocks and lines are cut from it with memchr: what a
 // caller gets is byte for byte what fgets and fread would give, including where a long line is
 // cut, a last line without line end, embedded NULs and CRs, and when the end or an error shows.
+// Lines written are held back and passed on in large blocks with fwrite, which writes the bytes
+// fputs would (line ends translated alike on systems whose text mode does so).
 #include <veltcore/dxf/in/file.h>
 
 #include <algorithm>
@@ -33,10 +35,12 @@ IFile::IFile(const String& name, long mode) : name_(name), mode_(static_cast<std
 IFile::~IFile() = default;
 
 CFileStdLib::CFileStdLib(const String& name, long mode)
-    : IFile(name, mode), stream_(nullptr), begin_(0), end_(0), aheadHasNul_(false) {}
+    : IFile(name, mode), stream_(nullptr), begin_(0), end_(0), aheadHasNul_(false), held_(0) {}
 
-// The owner closes: a stream still open here stays open.
-CFileStdLib::~CFileStdLib() = default;
+// The owner closes: a stream still open here stays open, with every line it was given.
+CFileStdLib::~CFileStdLib() {
+  if (stream_ != nullptr) passHeld();
+}
 
 void CFileStdLib::open() {
   close();  // and forgets what was read ahead
@@ -52,8 +56,12 @@ void CFileStdLib::close() {
   begin_ = end_ = 0;
   aheadHasNul_ = false;
   if (stream_ == nullptr) return;
+  // Lines still held back are flushed here, so that a full disk shows for them: fclose would
+  // not say.
+  const bool passed = held_ == 0 || (passHeld() && std::fflush(stream_) == 0);
   std::fclose(stream_);
   stream_ = nullptr;
+  if (!passed) throw IFileDiskFull();
 }
 
 // What was read ahead first, then the stream directly.
@@ -69,7 +77,7 @@ long CFileStdLib::read(char* buffer, long size) {
 }
 
 long CFileStdLib::write(const char* buffer, long size) {
-  if (stream_ == nullptr) throw IFileDiskFull();
+  if (stream_ == nullptr || !passHeld()) throw IFileDiskFull();
   const std::size_t n = std::fwrite(buffer, 1, static_cast<std::size_t>(size), stream_);
   if (n == 0) throw IFileDiskFull();
   return static_cast<long>(n);
@@ -140,9 +148,30 @@ bool CFileStdLib::readAhead() {
   return n > 0;
 }
 
+// Held back; a line longer than the whole buffer goes straight on, after those held.
 void CFileStdLib::writeLn(const char* text) {
   if (stream_ == nullptr) throw IFileDiskFull();
-  if (std::fputs(text, stream_) < 0) throw IFileDiskFull();
+  const std::size_t n = std::strlen(text);
+  if (n >= kWriteBehind) {
+    if (!passHeld() || std::fputs(text, stream_) < 0) throw IFileDiskFull();
+    return;
+  }
+  std::memcpy(lineRoom(n), text, n);
+  held_ += n;
+}
+
+// lineRoom when the buffer is not there yet or has too little room left.
+char* CFileStdLib::lineRoomAfterPassing(std::size_t size) {
+  if (stream_ == nullptr) throw IFileDiskFull();
+  if (size > kWriteBehind - held_ && !passHeld()) throw IFileDiskFull();
+  if (!behind_) behind_ = std::make_unique<char[]>(kWriteBehind);
+  return behind_.get() + held_;
+}
+
+bool CFileStdLib::passHeld() {
+  const std::size_t n = held_;
+  held_ = 0;
+  return n == 0 || std::fwrite(behind_.get(), 1, n, stream_) == n;
 }
 
 void CFileStdLib::raiseReadFailure() const {

@@ -66,13 +66,15 @@ class IFile {
 class CFileStdLib : public IFile {
  public:
   CFileStdLib(const String& name, long mode);
-  // Leaves the stream open if the owner did not close it.
+  // Leaves the stream open if the owner did not close it (after passing it any lines held back).
   ~CFileStdLib() override;
 
   // fopen "r" for kRead, "w" for kWrite. An opened file is closed first, so opening again
   // starts from the beginning (and truncates again in kWrite).
   void open() override;
-  // Closes the stream if there is one; closing twice does nothing.
+  // Closes the stream if there is one; closing twice does nothing. Lines held back are written
+  // and flushed first: when that fails, the stream is closed all the same and IFileDiskFull is
+  // raised (the file on disk ends where the stream stopped).
   void close() override;
   bool isOpened() const override { return stream_ != nullptr; }
   long read(char* buffer, long size) override;
@@ -81,10 +83,13 @@ class CFileStdLib : public IFile {
   void writeLn(const char* text) override;
 
  private:
-  // The DXF lexer takes its lines in place from the read-ahead buffer (takeLine).
+  // The DXF lexer takes its lines in place from the read-ahead buffer (takeLine); the DXF
+  // writer builds its lines in place among those held back (lineRoom, holdLine).
   friend class CFileDXFILexer;
+  friend class CFileDXFOWriter;
 
   static constexpr std::size_t kReadAhead = 64 * 1024;
+  static constexpr std::size_t kWriteBehind = 64 * 1024;
 
   std::FILE* stream_;
   // kReadAhead bytes from the first read on. Kept until destruction, not just until close(),
@@ -95,6 +100,10 @@ class CFileStdLib : public IFile {
   std::size_t end_;
   // Whether ahead_[0, end_) holds a NUL byte, which ends a line's text before its end.
   bool aheadHasNul_;
+  // Lines given to writeLn and not yet to the stream: behind_[0, held_). kWriteBehind bytes
+  // from the first writeLn on.
+  std::unique_ptr<char[]> behind_;
+  std::size_t held_;
 
   // The next line as readLn(buffer, size) would copy it, without the copy: its first byte in
   // the read-ahead buffer, its length (line end included) and the length of its text (up to
@@ -108,4 +117,16 @@ class CFileStdLib : public IFile {
   // IFileEOF when the stream is at its end and nothing read ahead is left, IFileIOError
   // otherwise (a read gave nothing).
   [[noreturn]] void raiseReadFailure() const;
+  // Hands the lines held back to the stream; false when it takes fewer bytes (they are
+  // dropped all the same, so that a failure is reported once).
+  bool passHeld();
+  // Where a line of up to size bytes (at most kWriteBehind) goes, after those held back,
+  // which are passed on first when the room left is smaller; IFileDiskFull as writeLn raises
+  // it. The line is held once holdLine is given its length.
+  char* lineRoom(std::size_t size) {
+    if (stream_ != nullptr && behind_ && size <= kWriteBehind - held_) return behind_.get() + held_;
+    return lineRoomAfterPassing(size);
+  }
+  void holdLine(std::size_t length) { held_ += length; }
+  char* lineRoomAfterPassing(std::size_t size);
 };

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+class CFileStdLib;
 class IFile;
 
 class CFileDXFOWriter {
@@ -35,4 +36,13 @@ class CFileDXFOWriter {
 
  private:
   IFile& file_;
+  // The file when it is a CFileStdLib itself (not a class derived from it, which may write
+  // lines its own way): lines are then built in place among the lines it holds back, with
+  // the same bytes and the same failures as through writeLn.
+  CFileStdLib* const direct_;
+
+  // Writes the code line and then the value line, whose text put writes at the pointer it is
+  // given (room bytes at most, line end and NUL included) and whose end it returns.
+  template <typename Put>
+  void writePair(long code, std::size_t room, Put put);
 };
