@@ -9,7 +9,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+
+#include <veltcore/geometry/font.h>
 #include <string_view>
 
 namespace dxfbench {
@@ -473,6 +476,29 @@ DrawingFile writeBenchDrawing(const std::string& path, long long targetBytes) {
   DrawingWriter(out, counts).write(targetBytes);
   if (std::fclose(out) != 0) std::abort();
   return counts;
+}
+
+namespace {
+
+class BenchFont : public ICADFont {
+ public:
+  BenchFont() : ICADFont(kFontName) {}
+  int getCellHeight() const override { return 10; }
+  int getDescent() const override { return 2; }
+  void measure(const char* s, bool, bool, bool, int* width, int* top, int* bottom) const override {
+    *width = static_cast<int>(std::strlen(s)) * 6;
+    *top = 8;
+    *bottom = -2;
+  }
+};
+
+}  // namespace
+
+void registerBenchFont() {
+  CFontTable& fonts = CFontTable::getInstance();
+  if (fonts.get(kFontName, false) != nullptr) return;
+  fonts.add(new BenchFont);
+  fonts.setDefault(fonts.get(kFontName, false));
 }
 
 }  // namespace dxfbench

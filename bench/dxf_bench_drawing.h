@@ -25,4 +25,8 @@ struct DrawingFile {
 // targetBytes. Aborts when the file cannot be written.
 DrawingFile writeBenchDrawing(const std::string& path, long long targetBytes);
 
+// Registers, once per process, the font the drawing's text styles name (fixed metrics are all a
+// load needs) and makes it the default.
+void registerBenchFont();
+
 }  // namespace dxfbench

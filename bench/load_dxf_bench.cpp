@@ -33,26 +33,6 @@ namespace {
 
 constexpr double kMB = 1024.0 * 1024.0;
 
-// The font the drawing's text styles name: fixed metrics are all a load needs.
-class BenchFont : public ICADFont {
- public:
-  BenchFont() : ICADFont(dxfbench::kFontName) {}
-  int getCellHeight() const override { return 10; }
-  int getDescent() const override { return 2; }
-  void measure(const char* s, bool, bool, bool, int* width, int* top, int* bottom) const override {
-    *width = static_cast<int>(std::strlen(s)) * 6;
-    *top = 8;
-    *bottom = -2;
-  }
-};
-
-void registerFont() {
-  CFontTable& fonts = CFontTable::getInstance();
-  if (fonts.get(dxfbench::kFontName, false) != nullptr) return;
-  fonts.add(new BenchFont);
-  fonts.setDefault(fonts.get(dxfbench::kFontName, false));
-}
-
 long long targetBytes() {
   const char* mb = std::getenv("VELTCORE_LOAD_DXF_MB");
   const long long size = mb != nullptr ? std::atoll(mb) : 100;
@@ -170,7 +150,7 @@ BENCHMARK(BM_LexerWithValues)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 // drawing holds afterwards, which grows as entity readers arrive.
 void BM_LoadDXF(benchmark::State& state) {
   const BenchDrawing& d = benchDrawing();
-  registerFont();
+  dxfbench::registerBenchFont();
   std::size_t loaded = 0;
   for (auto _ : state) {
     CData* drawing = CDataFactory().createData();
@@ -216,7 +196,7 @@ struct ChildLoad {
 
 // The child's part: one load of path in a fresh process, its figures printed to stdout.
 int loadOnceAndReport(const char* path) {
-  registerFont();
+  dxfbench::registerBenchFont();
   ChildLoad r;
   r.residentKB = residentKB();
   const auto start = std::chrono::steady_clock::now();

@@ -33,26 +33,6 @@ namespace {
 
 constexpr double kMB = 1024.0 * 1024.0;
 
-// The font the drawing's text styles name: fixed metrics are all a load needs.
-class BenchFont : public ICADFont {
- public:
-  BenchFont() : ICADFont(dxfbench::kFontName) {}
-  int getCellHeight() const override { return 10; }
-  int getDescent() const override { return 2; }
-  void measure(const char* s, bool, bool, bool, int* width, int* top, int* bottom) const override {
-    *width = static_cast<int>(std::strlen(s)) * 6;
-    *top = 8;
-    *bottom = -2;
-  }
-};
-
-void registerFont() {
-  CFontTable& fonts = CFontTable::getInstance();
-  if (fonts.get(dxfbench::kFontName, false) != nullptr) return;
-  fonts.add(new BenchFont);
-  fonts.setDefault(fonts.get(dxfbench::kFontName, false));
-}
-
 long long targetBytes() {
   const char* mb = std::getenv("VELTCORE_SAVE_DXF_MB");
   const long long size = mb != nullptr ? std::atoll(mb) : 100;
@@ -156,7 +136,7 @@ bool floorPass(const SavedPairs& saved, const char* path) {
 // ---- The drawing, loaded once, and its saved file ---------------------------------------
 
 CData* loadDrawing(const std::string& path) {
-  registerFont();
+  dxfbench::registerBenchFont();
   CData* drawing = CDataFactory().createData();
   CFileStdLib file(path.c_str(), IFile::kRead);
   try {
