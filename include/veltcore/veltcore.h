@@ -60,3 +60,4 @@
 #include <veltcore/linetypes/dash.h>
 #include <veltcore/linetypes/linetype.h>
 #include <veltcore/view/projector.h>
+#include <veltcore/view/wnd_vpt.h>
