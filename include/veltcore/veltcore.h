@@ -19,6 +19,7 @@
 #include <veltcore/database/named_item.h>
 #include <veltcore/database/ref_counter.h>
 #include <veltcore/database/style.h>
+#include <veltcore/database/table_remapper.h>
 #include <veltcore/database/xref.h>
 #include <veltcore/dxf/in/file.h>
 #include <veltcore/dxf/in/lexer.h>
