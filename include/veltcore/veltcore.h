@@ -60,5 +60,6 @@
 #include <veltcore/hatch/pattern.h>
 #include <veltcore/linetypes/dash.h>
 #include <veltcore/linetypes/linetype.h>
+#include <veltcore/linetypes/ltype_loader.h>
 #include <veltcore/view/projector.h>
 #include <veltcore/view/wnd_vpt.h>

@@ -92,3 +92,18 @@ class CNamedItemTableImp {
   // A cache of what get and getProgNum would find by walking items_, so const lookups update it.
   std::unique_ptr<veltcore::detail::NamedItemIndex> index_;
 };
+
+// A table of one kind of item: the owning sequence with its members typed. Used where a table
+// stands on its own, outside any drawing (a linetype library's loaded linetypes).
+template <class Item>
+class CNamedItemTable : public CNamedItemTableImp {
+ public:
+  // Appends item; the table owns it.
+  void add(Item* item) { CNamedItemTableImp::add(item); }
+  // Takes item out without deleting it; nothing happens when it is not listed.
+  void remove(Item* item) { CNamedItemTableImp::remove(item); }
+  // The first item named name ignoring case; null when none is.
+  Item* get(const String& name) const { return static_cast<Item*>(CNamedItemTableImp::get(name)); }
+  // The i-th item, unchecked.
+  Item* operator[](int i) const { return static_cast<Item*>(CNamedItemTableImp::operator[](i)); }
+};
