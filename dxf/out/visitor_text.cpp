@@ -13,6 +13,22 @@
 
 using veltcore::dxf::kDegreesPerRadian;
 
+namespace {
+
+// A mirrored insert (sx * sy < 0) gives its attributes a negative width factor and an obtuse
+// oblique angle. DXF readers refuse both (this library's own takes a width factor from 0.01 and
+// an oblique angle within 85 degrees), so the saved drawing would not load again. Such an
+// attribute is written as the readable text that drafting programs show for mirrored attributes:
+// width factor made positive, slant folded back under a right angle. Attributes of other
+// inserts never meet either case and are written exactly as transformed.
+void unmirror(double& oblique, double& widthScale) {
+  constexpr double kPi = 3.14159265358979323846;
+  if (widthScale < 0.0) widthScale = -widthScale;
+  if (oblique > kPi / 2.0) oblique = kPi - oblique;
+}
+
+}  // namespace
+
 void CFileDXFOVisitor::visit(CEntText& e) {
   write(0, "TEXT");
   def_visit(e);
@@ -62,6 +78,7 @@ void CFileDXFOVisitor::attrib_visit(const CEntInsert& ins, CEntAttrib& a) {
   PNT_3D pos;
   double height, rotation, oblique, widthScale;
   transform_attrib_logic_2_phisic(ins, a, pos, height, rotation, oblique, widthScale);
+  unmirror(oblique, widthScale);
   const TEXT_3D& own = a.getText();
   const TEXT_3D placed(
       CTextContext(own.getContext().getString(), height, oblique, widthScale, rotation),

@@ -174,9 +174,7 @@ void insertDoor(PlanBuilder& b, CBlock* door, CLayer* layer, Pt at, double sx, d
   CData& d = b.data();
   CEntInsert* ins = createEntInsert(d, layer, b.byLayer(), 256, *door, PNT_3D(at.x, at.y, 0), sx, 1,
                                     1, rotDeg * kPi / 180.0, rows, columns, 130, 150, 0);
-  // A mirrored text has a negative width factor, which a DXF reader refuses: the mirrored
-  // door carries no attribute values (number is null), so the file loads back.
-  for (int i = 0; number != nullptr && i < door->size(); ++i) {
+  for (int i = 0; i < door->size(); ++i) {
     if (const auto* def = dynamic_cast<const CEntAttdef*>((*door)[i])) {
       ins->add(createEntAttrib(d, number, *def, *ins, 0));
     }
@@ -187,8 +185,8 @@ void insertDoor(PlanBuilder& b, CBlock* door, CLayer* layer, Pt at, double sx, d
 
 void drawDoors(PlanBuilder& b, CLayer* doors, CStyle* standard) {
   CBlock* door = doorBlock(b, doors, standard);
-  insertDoor(b, door, doors, {600, 380}, 1, 90, "P1");     // into the living room
-  insertDoor(b, door, doors, {990, 500}, -1, 0, nullptr);  // mirrored, into the kitchen
+  insertDoor(b, door, doors, {600, 380}, 1, 90, "P1");  // into the living room
+  insertDoor(b, door, doors, {990, 500}, -1, 0, "P2");  // mirrored, into the kitchen
   // The legend's door schedule: the same block as two rows of three.
   insertDoor(b, door, doors, {1600, 300}, 1, 0, "TIPO A", 2, 3);
 }
