@@ -1,66 +1,49 @@
-// tests/entities/cast_visitors_test.cpp: the type tests against one entity of every class (each
-// cast matches its own class exactly: an attribute definition is not a text, a hatch and an
-// external-reference insert are matched by none), the getters' reuse, and IEntInheritVisitor's
-// forwarding along the class tree.
+// tests/entities/cast_visitors_test.cpp: one entity of every class through the rules they all
+// share: the type tests (each cast matches its own class exactly: an attribute definition is not
+// a text, a hatch and an external-reference insert are matched by none) and the getters' reuse,
+// IEntInheritVisitor's forwarding along the class tree (which shows each class's accept reaches
+// its own slot), the type codes, snapshots, and copies that are fresh and unlisted.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
-#include <veltcore/database/block.h>
-#include <veltcore/database/block_factory.h>
-#include <veltcore/database/block_table.h>
-#include <veltcore/database/data.h>
-#include <veltcore/database/xref.h>
-#include <veltcore/entities/arc.h>
-#include <veltcore/entities/cast_visitors.h>
-#include <veltcore/entities/circle.h>
-#include <veltcore/entities/create_calls.h>
-#include <veltcore/entities/face3d.h>
-#include <veltcore/entities/insert.h>
-#include <veltcore/entities/line.h>
-#include <veltcore/entities/pnt.h>
-#include <veltcore/entities/polyline.h>
-#include <veltcore/entities/text.h>
-#include <veltcore/entities/visitor.h>
-#include <veltcore/hatch/ent_hatch.h>
-#include <veltcore/hatch/pattern.h>
+#include <veltcore/veltcore.h>
 
 #include "database/test_drawing.h"
+#include "support/handle_probe.h"
 
 namespace {
 
-// The ten casts.
-enum Cast { kPnt, kLine, kCircle, kArc, kPolyline, kText, kAttdef, kAttrib, kHatch, k3DFace };
-constexpr int kCasts = 10;
-const char* const kCastNames[kCasts] = {"castPnt",      "castLine",  "castCircle", "castArc",
-                                        "castPolyline", "castText",  "castAttdef", "castAttrib",
-                                        "castHatch",    "cast3DFace"};
+// The ten casts, each giving back the entity it matched or null.
+const struct {
+  const char* name;
+  CEnt* (*cast)(CEnt*);
+} kCasts[] = {
+    {"castPnt", [](CEnt* e) -> CEnt* { return castPnt(e); }},
+    {"castLine", [](CEnt* e) -> CEnt* { return castLine(e); }},
+    {"castCircle", [](CEnt* e) -> CEnt* { return castCircle(e); }},
+    {"castArc", [](CEnt* e) -> CEnt* { return castArc(e); }},
+    {"castPolyline", [](CEnt* e) -> CEnt* { return castPolyline(e); }},
+    {"castText", [](CEnt* e) -> CEnt* { return castText(e); }},
+    {"castAttdef", [](CEnt* e) -> CEnt* { return castAttdef(e); }},
+    {"castAttrib", [](CEnt* e) -> CEnt* { return castAttrib(e); }},
+    {"castHatch", [](CEnt* e) -> CEnt* { return castHatch(e); }},
+    {"cast3DFace", [](CEnt* e) -> CEnt* { return cast3DFace(e); }},
+};
+enum { kPnt, kLine, kCircle, kArc, kPolyline, kText, kAttdef, kAttrib, kHatch, k3DFace };
 
-CEnt* castBy(int which, CEnt* e) {
-  switch (which) {
-    case kPnt:
-      return castPnt(e);
-    case kLine:
-      return castLine(e);
-    case kCircle:
-      return castCircle(e);
-    case kArc:
-      return castArc(e);
-    case kPolyline:
-      return castPolyline(e);
-    case kText:
-      return castText(e);
-    case kAttdef:
-      return castAttdef(e);
-    case kAttrib:
-      return castAttrib(e);
-    case kHatch:
-      return castHatch(e);
-    default:
-      return cast3DFace(e);
-  }
+// A getter asked again forgets its earlier answer.
+template <class Getter, class E>
+void expectForgets(E* (Getter::*get)(CEnt*), E* hit, CEnt* miss) {
+  Getter g;
+  EXPECT_EQ((g.*get)(hit), hit);
+  EXPECT_EQ((g.*get)(miss), nullptr) << hit->getType();
+  EXPECT_EQ((g.*get)(hit), hit);
 }
 
 // One entity of every concrete class, owned by the test; the blocks they use are in the
@@ -116,6 +99,27 @@ class CastVisitorsTest : public ::testing::Test {
   CEntInsertXRef* xrefInsert;
   CEntHatch* hatch;
   CEnt3DFace* face;
+
+  struct Row {
+    CEnt* e;
+    int match;
+    const char* path;
+    short type;
+  };
+  std::vector<Row> rows() const {
+    return {{pnt, kPnt, "Pnt>Ent", 1},
+            {line, kLine, "Line>Ent", 2},
+            {circle, kCircle, "Circle>Ent", 3},
+            {arc, kArc, "Arc>Ent", 4},
+            {polyline, kPolyline, "Polyline>Ent", 5},
+            {text, kText, "Text>Ent", 6},
+            {attdef, kAttdef, "Attdef>Text>Ent", 7},
+            {insert, -1, "Insert>Ent", 8},
+            {xrefInsert, -1, "XRef>Insert>Ent", 8},
+            {attrib, kAttrib, "Attrib>Text>Ent", 9},
+            {hatch, kHatch, "Hatch>Insert>Ent", 10},
+            {face, k3DFace, "Face>Ent", 11}};
+  }
 };
 
 // Records every level an entity's visit passes through, each override handing on to the base.
@@ -151,20 +155,8 @@ class LevelRecorder : public IEntInheritVisitor {
   }
 };
 
-// Overrides the root only.
-class RootCounter : public IEntInheritVisitor {
- public:
-  using IEntInheritVisitor::visit;
-  void visit(CEnt& e) override {
-    ++count;
-    last = &e;
-  }
-  int count = 0;
-  CEnt* last = nullptr;
-};
-
-// Overrides the text level only: texts, definitions and attributes reach it.
-class TextCounter : public IEntInheritVisitor {
+// Overrides the text level only.
+class TextsOnly : public IEntInheritVisitor {
  public:
   using IEntInheritVisitor::visit;
   void visit(CEntText&) override { ++count; }
@@ -173,118 +165,134 @@ class TextCounter : public IEntInheritVisitor {
 
 }  // namespace
 
-TEST_F(CastVisitorsTest, EveryCastMatchesItsOwnClassExactly) {
-  const struct {
-    const char* what;
-    CEnt* e;
-    int match;  // the one cast that answers, or -1 for none
-  } rows[] = {
-      {"point", pnt, kPnt},
-      {"line", line, kLine},
-      {"circle", circle, kCircle},
-      {"arc", arc, kArc},
-      {"polyline", polyline, kPolyline},
-      {"text", text, kText},
-      {"attribute definition", attdef, kAttdef},
-      {"attribute", attrib, kAttrib},
-      {"hatch", hatch, kHatch},
-      {"3D face", face, k3DFace},
-      // Neither insert has a cast of its own, and neither is taken for anything else.
-      {"insert", insert, -1},
-      {"external-reference insert", xrefInsert, -1},
-  };
-  for (const auto& row : rows) {
-    for (int c = 0; c < kCasts; ++c) {
-      CEnt* const want = c == row.match ? row.e : nullptr;
-      EXPECT_EQ(castBy(c, row.e), want) << kCastNames[c] << " of the " << row.what;
-    }
-  }
-}
-
-TEST_F(CastVisitorsTest, AnAttributeDefinitionIsNotATextAndAHatchIsNotAnInsertKind) {
-  EXPECT_EQ(castText(attdef), nullptr);
-  EXPECT_EQ(castAttdef(attdef), attdef);
-  EXPECT_EQ(castText(attrib), nullptr);
-  EXPECT_EQ(castAttrib(attrib), attrib);
-  EXPECT_EQ(castText(text), text);
-  // The hatch is a block reference underneath, but only castHatch knows it.
-  EXPECT_EQ(castHatch(hatch), hatch);
-  EXPECT_EQ(castHatch(insert), nullptr);
-  EXPECT_EQ(castHatch(xrefInsert), nullptr);
-}
-
-// A getter clears what an earlier call found, so one visitor can be asked again and again.
-TEST_F(CastVisitorsTest, AGetterForgetsItsEarlierAnswer) {
-  CGetLineVisitor lines;
-  EXPECT_EQ(lines.getLine(line), line);
-  EXPECT_EQ(lines.getLine(circle), nullptr);
-  EXPECT_EQ(lines.getLine(line), line);
-  CGetTextVisitor texts;
-  EXPECT_EQ(texts.getText(text), text);
-  EXPECT_EQ(texts.getText(attdef), nullptr);
-  CGet3DFaceVisitor faces;
-  EXPECT_EQ(faces.get3DFace(face), face);
-  EXPECT_EQ(faces.get3DFace(hatch), nullptr);
-  CGetHatchVisitor hatches;
-  EXPECT_EQ(hatches.getHatch(hatch), hatch);
-  EXPECT_EQ(hatches.getHatch(pnt), nullptr);
-  CGetPntVisitor pnts;
-  CGetCircleVisitor circles;
-  CGetArcVisitor arcs;
-  CGetPolylineVisitor polylines;
-  CGetAttdefVisitor attdefs;
-  CGetAttribVisitor attribs;
-  EXPECT_EQ(pnts.getPnt(pnt), pnt);
-  EXPECT_EQ(circles.getCircle(circle), circle);
-  EXPECT_EQ(arcs.getArc(arc), arc);
-  EXPECT_EQ(arcs.getArc(circle), nullptr);
-  EXPECT_EQ(polylines.getPolyline(polyline), polyline);
-  EXPECT_EQ(attdefs.getAttdef(attdef), attdef);
-  EXPECT_EQ(attribs.getAttrib(attrib), attrib);
-}
-
-TEST_F(CastVisitorsTest, InheritVisitorForwardsAlongTheClassTree) {
-  const struct {
-    CEnt* e;
-    const char* path;
-  } rows[] = {
-      {face, "Face>Ent"},
-      {hatch, "Hatch>Insert>Ent"},
-      {attrib, "Attrib>Text>Ent"},
-      {xrefInsert, "XRef>Insert>Ent"},
-      {insert, "Insert>Ent"},
-      {attdef, "Attdef>Text>Ent"},
-      {text, "Text>Ent"},
-      {polyline, "Polyline>Ent"},
-      {arc, "Arc>Ent"},
-      {circle, "Circle>Ent"},
-      {line, "Line>Ent"},
-      {pnt, "Pnt>Ent"},
-  };
-  for (const auto& row : rows) {
+// Per class: the one cast that answers (none for either insert), the levels its visit passes
+// through and its type code.
+TEST_F(CastVisitorsTest, CastsLevelsAndTypeCodesOfEveryClass) {
+  TextsOnly texts;
+  for (const Row& row : rows()) {
+    for (int c = 0; c < static_cast<int>(std::size(kCasts)); ++c)
+      EXPECT_EQ(kCasts[c].cast(row.e), c == row.match ? row.e : nullptr)
+          << kCasts[c].name << " of " << row.path;
     LevelRecorder r;
     row.e->accept(r);
-    EXPECT_EQ(r.seen, row.path) << "type " << row.e->getType();
-    EXPECT_EQ(r.last, row.e) << "type " << row.e->getType();
+    EXPECT_EQ(r.seen, row.path);
+    EXPECT_EQ(r.last, row.e) << row.path;
+    EXPECT_EQ(row.e->getType(), row.type) << row.path;
+    row.e->accept(texts);
   }
+  // The default levels hand on: the text, the definition and the attribute reach the text's.
+  EXPECT_EQ(texts.count, 3);
+  // A vertex is not an entity: its visit stays the empty one of IEntVisitor.
+  LevelRecorder r;
+  const_cast<CVertex&>((*polyline)[0]).accept(r);
+  EXPECT_EQ(r.seen, "");
 }
 
-TEST_F(CastVisitorsTest, InheritVisitorRootSeesEveryEntityOnceAndNoVertex) {
-  RootCounter root;
-  CEnt* const all[] = {pnt,    line,   circle, arc,        polyline, text,
-                       attdef, insert, attrib, xrefInsert, hatch,    face};
-  for (CEnt* e : all) {
-    const int before = root.count;
-    e->accept(root);
-    EXPECT_EQ(root.count, before + 1) << "type " << e->getType();
-    EXPECT_EQ(root.last, e) << "type " << e->getType();
-  }
-  // A vertex is not an entity: its visit stays the empty one of IEntVisitor.
-  const int before = root.count;
-  const_cast<CVertex&>((*polyline)[0]).accept(root);
-  EXPECT_EQ(root.count, before);
+TEST_F(CastVisitorsTest, AGetterForgetsItsEarlierAnswer) {
+  expectForgets(&CGetPntVisitor::getPnt, pnt, line);
+  expectForgets(&CGetLineVisitor::getLine, line, circle);
+  expectForgets(&CGetCircleVisitor::getCircle, circle, arc);
+  expectForgets(&CGetArcVisitor::getArc, arc, circle);
+  expectForgets(&CGetPolylineVisitor::getPolyline, polyline, face);
+  expectForgets(&CGetTextVisitor::getText, text, attdef);
+  expectForgets(&CGetAttdefVisitor::getAttdef, attdef, text);
+  expectForgets(&CGetAttribVisitor::getAttrib, attrib, text);
+  expectForgets(&CGetHatchVisitor::getHatch, hatch, insert);
+  expectForgets(&CGet3DFaceVisitor::get3DFace, face, hatch);
+}
 
-  TextCounter texts;
-  for (CEnt* e : all) e->accept(texts);
-  EXPECT_EQ(texts.count, 3);  // the text, the definition and the attribute
+// A snapshot differs after a change of its own class's fields; restoring makes the entity equal
+// again, box and all. It never equals an entity of another class, except one derived from its
+// own.
+TEST_F(CastVisitorsTest, SnapshotsOfEveryClass) {
+  const std::function<void()> changes[] = {
+      // in the order of rows()
+      [&] { pnt->setPnt(1, 2, 3.5); },
+      [&] { line->setLine(0, 0, 0, 1, 1, 1 + 1e-15); },
+      [&] { circle->setCircle(0, 0, 0, 2); },
+      [&] { arc->setArc(0, 0, 0, 1, 0, 3); },
+      [&] { polyline->SetVertexPos(1, PNT_3D(5, 5, 0)), polyline->calcBdry(); },
+      [&] { text->getText().getContext().setString("AB!"), text->calcBdry(); },
+      [&] { attdef->setPrompt("q"); },
+      [&] { insert->setRotate(0.1); },
+      [&] { xrefInsert->setPnt(PNT_3D(1, 1, 1)); },
+      [&] { attrib->setValue("other"); },
+      [&] { hatch->setHatchRotate(1); },
+      [&] { face->setFlags(3); },
+  };
+  const std::vector<Row> all = rows();
+  std::vector<std::unique_ptr<IEntDerivedMemento>> snaps;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    CEnt* e = all[i].e;
+    snaps.emplace_back(e->createDerivedMemento());
+    const IEntDerivedMemento& m = *snaps.back();
+    const RECT_3D box = e->getBdry();
+    EXPECT_TRUE(*e == m && !(*e != m)) << all[i].path;
+    changes[i]();
+    EXPECT_TRUE(*e != m && !(*e == m)) << all[i].path;
+    e->setMemento(*d, &m);
+    EXPECT_TRUE(*e == m) << all[i].path;
+    EXPECT_EQ(e->getBdry(), box) << all[i].path;
+  }
+  // An external-reference insert records an insert's snapshot.
+  for (std::size_t i = 0; i < all.size(); ++i)
+    for (const Row& other : all) {
+      const std::string path = other.path;
+      const std::string own = all[i].e == xrefInsert ? "Insert>Ent" : all[i].path;
+      const bool derived =
+          path.size() >= own.size() && path.compare(path.size() - own.size(), own.size(), own) == 0;
+      EXPECT_TRUE(derived || *snaps[i] != *other.e) << all[i].path << " against " << path;
+    }
+}
+
+// The factory's copy and cloneEnt alike: the same class, fields (by both snapshots), box and
+// caller words; a fresh booked handle; not selected, not in the table, not counted on the layer.
+TEST_F(CastVisitorsTest, CopiesOfEveryClassAreFreshUnlistedAndAlike) {
+  CEntFactory& f = d->getEntFactory();
+  IHandleGestor& g = d->getHandleGestor();
+  const std::function<CEnt*()> copies[] = {
+      // in the order of rows(); the hatch has none here
+      [&] { return f.createEntPnt(g, *pnt); },
+      [&] { return f.createEntLine(g, *line); },
+      [&] { return f.createEntCircle(g, *circle); },
+      [&] { return f.createEntArc(g, *arc); },
+      [&] { return f.createEntPolyline(g, *polyline); },
+      [&] { return f.createEntText(g, *text); },
+      [&] { return f.createEntAttdef(g, *attdef); },
+      [&] { return f.createEntInsert(g, *insert); },
+      [&] { return f.createEntInsertXRef(g, *xrefInsert); },
+      [&] { return f.createEntAttrib(g, *attrib); },
+      nullptr,
+      [&] { return f.createEnt3DFace(g, *face); },
+  };
+  CEntTable& table = d->getEntTable();
+  const std::vector<Row> all = rows();
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    CEnt* e = all[i].e;
+    if (!copies[i]) continue;
+    e->setUserInfo(11, 12);
+    e->setColor(5);
+    const std::unique_ptr<IEntDerivedMemento> fields(e->createDerivedMemento());
+    const std::unique_ptr<CEntBaseMemento> base(e->createBaseMemento());
+    table.add(e);
+    table.select(e);
+    const long layerCount = e->getLayer()->getEntities();
+    for (const bool viaClone : {false, true}) {
+      const std::unique_ptr<CEnt> copy(viaClone ? cloneEnt(*d, *e) : copies[i]());
+      const std::string what = std::string(all[i].path) + (viaClone ? " clone" : " copy");
+      ASSERT_NE(copy, nullptr) << what;
+      const CEnt& copied = *copy;
+      EXPECT_EQ(typeid(copied), typeid(*e)) << what;
+      EXPECT_TRUE(*copy == *fields && *copy == *base) << what;
+      EXPECT_EQ(copy->getBdry(), e->getBdry()) << what;
+      EXPECT_EQ(copy->getUserType() * 100 + copy->getUserData(), 1112) << what;
+      EXPECT_NE(copy->GetHandle(), e->GetHandle()) << what;
+      EXPECT_FALSE(copy->isSelected()) << what;
+      EXPECT_EQ(table.get(copy->GetHandle()), nullptr) << what;
+      EXPECT_EQ(e->getLayer()->getEntities(), layerCount) << what;
+      EXPECT_FALSE(handleFree(g, copy->GetHandle())) << what;
+      f.unbookHandle(g, copy.get());
+    }
+    table.remove(e);
+  }
 }

@@ -1,7 +1,7 @@
 // tests/entities/create_calls_test.cpp: the drawing-level createEnt* calls: current or given
 // layer, linetype and colour; fresh and asked-for handles; the handle's way from booked through
-// reserved to released; null when memory cannot be had. An allocation before a refused handle
-// would leak, which the sanitizer build reports.
+// reserved to released; null when memory cannot be had, for a create and for a clone. An
+// allocation before a refused handle would leak, which the sanitizer build reports.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,20 +9,10 @@
 #include <new>
 #include <string>
 
-#include <veltcore/database/data.h>
-#include <veltcore/database/data_calls.h>
-#include <veltcore/database/handle.h>
-#include <veltcore/database/layer.h>
-#include <veltcore/entities/arc.h>
-#include <veltcore/entities/circle.h>
-#include <veltcore/entities/create_calls.h>
-#include <veltcore/entities/entity_table.h>
-#include <veltcore/entities/face3d.h>
-#include <veltcore/entities/line.h>
-#include <veltcore/entities/pnt.h>
-#include <veltcore/linetypes/linetype.h>
+#include <veltcore/veltcore.h>
 
 #include "database/test_drawing.h"
+#include "entities/test_entity.h"
 #include "support/handle_probe.h"
 
 namespace {
@@ -66,10 +56,6 @@ const Creator kCreators[] = {
 
 class CreateCallsTest : public ::testing::Test {
  protected:
-  DataPtr d = newDrawing();
-  IHandleGestor& g = d->getHandleGestor();
-  CLayer* walls = nullptr;
-
   void SetUp() override {
     walls = d->getLayerFactory().create("WALLS", &d->getLtypeContinuous(), 3, 0);
     addLayer(*d, walls);
@@ -77,39 +63,35 @@ class CreateCallsTest : public ::testing::Test {
     setCurLtype(*d, &d->getLtypeContinuous());
     setCurColor(*d, 3);
   }
+
+  DataPtr d = newDrawing();
+  IHandleGestor& g = d->getHandleGestor();
+  CLayer* walls = nullptr;
 };
 
 }  // namespace
 
-TEST_F(CreateCallsTest, CurrentOrGivenLayerLinetypeAndColour) {
-  for (const Creator& c : kCreators) {
-    const std::unique_ptr<CEnt> cur(c.current(*d, 0));
-    EXPECT_EQ(cur->getLayer(), walls) << c.name;
-    EXPECT_EQ(cur->getLtype(), &d->getLtypeContinuous()) << c.name;
-    EXPECT_EQ(cur->getColor(), 3) << c.name;
-    const std::unique_ptr<CEnt> own(c.given(*d, &d->getLayer0(), &d->getLtypeByBlock(), 256, 0));
-    EXPECT_EQ(own->getLayer(), &d->getLayer0()) << c.name;
-    EXPECT_EQ(own->getLtype(), &d->getLtypeByBlock()) << c.name;
-    EXPECT_EQ(own->getColor(), 256) << c.name;
-    // Creating counts nothing: only entering a table does.
-    EXPECT_EQ(walls->getEntities(), 0) << c.name;
-  }
-}
-
-TEST_F(CreateCallsTest, HandleZeroIsFreshAndOthersAreBookedAsAsked) {
+TEST_F(CreateCallsTest, CurrentOrGivenPropertiesFreshOrAskedHandles) {
   for (const Creator& c : kCreators) {
     for (const bool current : {true, false}) {
       auto create = [&](long h) {
-        return current ? c.current(*d, h) : c.given(*d, walls, nullptr, 1, h);
+        return current ? c.current(*d, h)
+                       : c.given(*d, &d->getLayer0(), &d->getLtypeByBlock(), 256, h);
       };
       const std::string what = std::string(c.name) + (current ? ", current" : ", given");
       const long next = g.nextseed();
       const std::unique_ptr<CEnt> fresh(create(0));
+      EXPECT_EQ(fresh->getLayer(), current ? walls : &d->getLayer0()) << what;
+      EXPECT_EQ(fresh->getLtype(),
+                current ? static_cast<CLtype*>(&d->getLtypeContinuous()) : &d->getLtypeByBlock())
+          << what;
+      EXPECT_EQ(fresh->getColor(), current ? 3 : 256) << what;
+      // Creating counts nothing: only entering a table does.
+      EXPECT_EQ(walls->getEntities(), 0) << what;
       EXPECT_EQ(fresh->GetHandle(), next) << what;
       EXPECT_FALSE(handleFree(g, next)) << what;
       const std::unique_ptr<CEnt> asked(create(57));
       EXPECT_EQ(asked->GetHandle(), 57) << what;
-      EXPECT_FALSE(handleFree(g, 57)) << what;
       EXPECT_THROW(create(57), IHandleGestor::HandleAlreadyUsedException) << what;
       // Dropped unused: both handles are free again.
       d->getEntFactory().unbookHandle(g, fresh.get());
@@ -162,10 +144,26 @@ class ExhaustedFactory : public CEntFactory {
   }
 };
 
+// An entity whose copies can never be had.
+class Unclonable : public TestPnt {
+ public:
+  using TestPnt::TestPnt;
+
+ protected:
+  CEnt* clone(IHandleGestor&, CEntFactory&, CBlockFactory&, CBlockTable&, long) const override {
+    throw std::bad_alloc();
+  }
+};
+
 }  // namespace
 
+// The handle booked before the allocation stays booked.
 TEST_F(CreateCallsTest, NullWhenMemoryCannotBeHadWithTheHandleLeftBooked) {
   ExhaustedFactory f;
   EXPECT_EQ(f.create(g, 57), nullptr);
   EXPECT_FALSE(handleFree(g, 57));
+  const Unclonable hopeless(0, walls, nullptr, 7, PNT_3D(0, 0, 0));
+  const long next = g.nextseed();
+  EXPECT_EQ(cloneEnt(*d, hopeless), nullptr);
+  EXPECT_FALSE(handleFree(g, next));
 }

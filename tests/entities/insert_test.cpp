@@ -1,6 +1,6 @@
 // tests/entities/insert_test.cpp: block inserts and external-reference inserts: boxes (arrays,
 // rotations, attributes, bad input), counts through table entry and exit, copies and their
-// handles, unbooking, snapshots, visits, and real inserts nested three deep in the block table.
+// handles, unbooking, snapshots, and real inserts nested three deep in the block table.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,23 +9,7 @@
 #include <string>
 #include <vector>
 
-#include <veltcore/database/block.h>
-#include <veltcore/database/block_factory.h>
-#include <veltcore/database/block_table.h>
-#include <veltcore/database/data.h>
-#include <veltcore/database/data_calls.h>
-#include <veltcore/database/layer.h>
-#include <veltcore/database/style.h>
-#include <veltcore/database/xref.h>
-#include <veltcore/entities/create_calls.h>
-#include <veltcore/entities/entity_factory.h>
-#include <veltcore/entities/entity_table.h>
-#include <veltcore/entities/insert.h>
-#include <veltcore/entities/line.h>
-#include <veltcore/entities/text.h>
-#include <veltcore/entities/transform_visitors.h>
-#include <veltcore/geometry/font.h>
-#include <veltcore/linetypes/linetype.h>
+#include <veltcore/veltcore.h>
 
 #include "database/test_drawing.h"
 #include "geometry/test_font.h"
@@ -37,34 +21,20 @@ const double kPi = std::acos(-1.0);
 
 // Registered once for the program (the font table owns it) and made the default while a test
 // runs, so that the standard style of a new drawing can measure attributes.
-const ICADFont* insertTestFont() {
+const ICADFont* useTestFont() {
   CFontTable& fonts = CFontTable::getInstance();
-  if (const ICADFont* f = fonts.get("insfont", false)) return f;
-  fonts.add(new TestFont("insfont", {10, 2, 6, 8, -2}));
+  if (fonts.get("insfont", false) == nullptr) fonts.add(new TestFont("insfont", {10, 2, 6, 8, -2}));
+  fonts.setDefault(fonts.get("insfont", false));
   return fonts.get("insfont", false);
 }
 
-const ICADFont* useTestFont() {
-  const ICADFont* f = insertTestFont();
-  CFontTable::getInstance().setDefault(f);
-  return f;
-}
-
+// Rotations make corners come out within rounding.
 void expectBox(const RECT_3D& got, const RECT_3D& want, const std::string& what) {
   double g[6], w[6];
   got.get(g[0], g[1], g[2], g[3], g[4], g[5]);
   want.get(w[0], w[1], w[2], w[3], w[4], w[5]);
   for (int i = 0; i < 6; ++i) EXPECT_NEAR(g[i], w[i], 1e-12) << what << ", coordinate " << i;
 }
-
-// Counts the visits an entity's accept reaches.
-class Recorder : public IEntFooVisitor {
- public:
-  using IEntFooVisitor::visit;
-  void visit(CEntInsertXRef&) override { seen += 'X'; }
-  void visit(CEntInsert&) override { seen += 'I'; }
-  std::string seen;
-};
 
 // Hands out copies of attributes until it runs out, then null as if memory were short.
 class ShortFactory : public CEntFactory {
@@ -88,15 +58,17 @@ class InsertTest : public ::testing::Test {
     addLayer(*d, text_);
     style_ = d->getStyleFactory().create("LABELS", font_, 0, 1, 0, 0, 0);
     addStyle(*d, style_);
-    unit_ = block("UNIT", PNT_3D(0, 0, 0));
-    unit_->add(line(0, 0, 0, 1, 1, 0));
-    blocks().add(unit_);
+    unit_ = block("UNIT", {line(0, 0, 0, 1, 1, 0)});
   }
   ~InsertTest() override { CFontTable::getInstance().setDefault(nullptr); }
 
   CBlockTable& blocks() { return d->getBlockTable(); }
-  CBlock* block(const char* name, const PNT_3D& base) {
-    return d->getBlockFactory().create(name, base, 0);
+  // A block holding ents, entered in the block table unless base is given.
+  CBlock* block(const char* name, const std::vector<CEnt*>& ents, const PNT_3D* base = nullptr) {
+    CBlock* b = d->getBlockFactory().create(name, base ? *base : PNT_3D(0, 0, 0), 0);
+    for (CEnt* e : ents) b->add(e);
+    if (base == nullptr) blocks().add(b);
+    return b;
   }
   CEntLine* line(double x1, double y1, double z1, double x2, double y2, double z2) {
     return createEntLine(*d, walls_, &d->getLtypeContinuous(), 256, LINE_3D(x1, y1, z1, x2, y2, z2),
@@ -113,27 +85,27 @@ class InsertTest : public ::testing::Test {
                                               256, t, tag, 0, 0);
   }
   // A reference listed in the drawing, never loaded: its block box stays empty.
-  CBlockXRef* xref(const char* name) {
+  CEntInsertXRef* xrefInsert(const char* name) {
     CBlockXRef* x = d->getBlockFactory().createXRef(d->getLtypeContinuous(), d->getLtypeByLayer(),
                                                     d->getLtypeByBlock(), d->getLayer0(), name);
     d->getBlockXRefTable().add(x);
-    return x;
+    return createEntInsertXRef(*d, walls_, nullptr, 256, x, PNT_3D(0, 0, 0), 1, 1, 1, 0, 1, 1, 0, 0,
+                               0);
   }
   IHandleGestor& gestor() { return d->getHandleGestor(); }
+
   const ICADFont* font_ = useTestFont();
   DataPtr d = newDrawing();
-  CBlock* unit_;
   CLayer* walls_;
   CLayer* text_;
   CStyle* style_;
+  CBlock* unit_;
 };
 
 }  // namespace
 
 TEST_F(InsertTest, BoxFollowsPlacementArrayAndZScale) {
-  CBlock* tall = block("TALL", PNT_3D(0, 0, 0));
-  tall->add(line(0, 0, -1, 1, 1, 2));
-  blocks().add(tall);
+  CBlock* tall = block("TALL", {line(0, 0, -1, 1, 1, 2)});
   const struct {
     const char* what;
     CBlock* b;
@@ -162,6 +134,12 @@ TEST_F(InsertTest, BoxFollowsPlacementArrayAndZScale) {
                                                           c.columnSpacing, c.rowSpacing, 0));
     expectBox(ins->getBdry(), c.want, c.what);
   }
+  // Nothing to box gives the empty region.
+  const std::unique_ptr<CEntInsert> empty(insert(*block("EMPTY", {}), PNT_3D(5, 5, 5)));
+  EXPECT_FALSE(empty->getBdry().validRegion());
+  empty->setBlock(nullptr);
+  empty->setPnt(PNT_3D(1, 1, 1));
+  EXPECT_FALSE(empty->getBdry().validRegion());
 }
 
 TEST_F(InsertTest, SettersRenewTheBoxButSetBlockDoesNot) {
@@ -185,9 +163,7 @@ TEST_F(InsertTest, SettersRenewTheBoxButSetBlockDoesNot) {
     s.change();
     expectBox(ins->getBdry(), s.want, s.what);
   }
-  CBlock* big = block("BIG", PNT_3D(0, 0, 0));
-  big->add(line(0, 0, 0, 100, 100, 0));
-  blocks().add(big);
+  CBlock* big = block("BIG", {line(0, 0, 0, 100, 100, 0)});
   ins->setBlock(big);
   EXPECT_EQ(ins->getBlock(), big);
   expectBox(ins->getBdry(), {0, 0, 0, 1, 4, 0}, "setBlock keeps the box");
@@ -196,66 +172,41 @@ TEST_F(InsertTest, SettersRenewTheBoxButSetBlockDoesNot) {
   expectBox(ins->getBdry(), {0, 0, 0, 100, 103, 0}, "after calcBdry");
 }
 
-TEST_F(InsertTest, NothingToBoxGivesTheEmptyRegion) {
-  CBlock* empty = block("EMPTY", PNT_3D(0, 0, 0));
-  blocks().add(empty);
-  const std::unique_ptr<CEntInsert> ins(insert(*empty, PNT_3D(5, 5, 5)));
-  EXPECT_FALSE(ins->getBdry().validRegion());
-  ins->setBlock(nullptr);
-  ins->setPnt(PNT_3D(1, 1, 1));
-  EXPECT_FALSE(ins->getBdry().validRegion());
-}
-
 TEST_F(InsertTest, AttributesJoinTheBlockBoxInBlockCoordinates) {
   const std::unique_ptr<CEntInsert> ins(insert(*unit_, PNT_3D(10, 20, 0)));
   CEntAttrib* a = attrib("AB", PNT_3D(5, -1, 2));
   const RECT_3D ab = a->getBdry();  // the attribute's own box, in block coordinates
-  ASSERT_TRUE(ab.validRegion());
-  ASSERT_GT(ab.max.getX(), 5.0);  // the test font gives the text an extent
+  ASSERT_GT(ab.max.getX(), 5.0);    // the test font gives the text an extent
   RECT_3D u(0, 0, 0, 1, 1, 0);
   u.updateRegion(ab);
-
+  auto shifted = [](RECT_3D r) { return r.move(PNT_3D(10, 20, 0)), r; };
+  // Scale 2, Z scale 3, a quarter turn: (x, y, z) -> (10 - 2y, 20 + 2x, 3z); an array adds its
+  // spacing along X before the turn.
+  auto turned = [&u](double spacing) {
+    return RECT_3D(10 - 2 * u.max.getY(), 20 + 2 * u.min.getX(), 3 * u.min.getZ(),
+                   10 - 2 * u.min.getY(), 20 + 2 * u.max.getX() + spacing, 3 * u.max.getZ());
+  };
   ins->add(a);  // renews the box
-  EXPECT_EQ(ins->size(), 1);
+  ASSERT_EQ(ins->size(), 1);
   EXPECT_EQ(&(*ins)[0], a);
-  expectBox(ins->getBdry(),
-            {10 + u.min.getX(), 20 + u.min.getY(), u.min.getZ(), 10 + u.max.getX(),
-             20 + u.max.getY(), u.max.getZ()},
-            "plain");
-
-  // Scale 2, Z scale 3, a quarter turn: (x, y, z) -> (-2y, 2x, 3z).
+  expectBox(ins->getBdry(), shifted(u), "plain");
   ins->setInsert(PNT_3D(10, 20, 0), 2, 2, 3, kPi / 2);
-  expectBox(ins->getBdry(),
-            {10 - 2 * u.max.getY(), 20 + 2 * u.min.getX(), 3 * u.min.getZ(), 10 - 2 * u.min.getY(),
-             20 + 2 * u.max.getX(), 3 * u.max.getZ()},
-            "scaled and turned");
-
-  // Two columns 4 apart: the scaled box grows along X before the turn.
+  expectBox(ins->getBdry(), turned(0), "scaled and turned");
   ins->setArray(1, 2, 4, 0);
-  expectBox(ins->getBdry(),
-            {10 - 2 * u.max.getY(), 20 + 2 * u.min.getX(), 3 * u.min.getZ(), 10 - 2 * u.min.getY(),
-             20 + 2 * u.max.getX() + 4, 3 * u.max.getZ()},
-            "array");
-
+  expectBox(ins->getBdry(), turned(4), "array");
   // Bad input, an insert with attributes and no block: the attributes alone are boxed.
   ins->setBlock(nullptr);
   ins->setInsert(PNT_3D(10, 20, 0), 1, 1, 1, 0, 1, 1, 0, 0);
-  expectBox(ins->getBdry(),
-            {10 + ab.min.getX(), 20 + ab.min.getY(), ab.min.getZ(), 10 + ab.max.getX(),
-             20 + ab.max.getY(), ab.max.getZ()},
-            "no block");
-}
-
-TEST_F(InsertTest, ZeroScalesCollapseTheBoxAndNeverFail) {
-  const std::unique_ptr<CEntInsert> ins(insert(*unit_, PNT_3D(10, 20, 30)));
-  ins->add(attrib("X", PNT_3D(3, 3, 3)));
+  expectBox(ins->getBdry(), shifted(ab), "no block");
+  // Zero scales collapse the box onto the point; an array leaves only its spacings.
+  ins->setBlock(unit_);
   ins->setScale(0, 0, 0);
-  expectBox(ins->getBdry(), {10, 20, 30, 10, 20, 30}, "no array");
+  expectBox(ins->getBdry(), {10, 20, 0, 10, 20, 0}, "zero scales");
   ins->setArray(2, 2, 5, 5);
-  expectBox(ins->getBdry(), {10, 20, 30, 15, 25, 30}, "array: only the spacings remain");
+  expectBox(ins->getBdry(), {10, 20, 0, 15, 25, 0}, "zero scales in an array");
 }
 
-TEST_F(InsertTest, CountsComeBackAfterEveryTripThroughTheTable) {
+TEST_F(InsertTest, CountsAndHandlesComeBackAfterEveryTripThroughTheTable) {
   CEntInsert* ins = insert(*unit_, PNT_3D(0, 0, 0));
   ins->add(attrib("A", PNT_3D(0, 2, 0)));
   ins->add(attrib("B", PNT_3D(0, 4, 0)));
@@ -265,34 +216,27 @@ TEST_F(InsertTest, CountsComeBackAfterEveryTripThroughTheTable) {
   const long perInsert[] = {1, 2, 1, 2, 2, 1};
   long base[6];
   for (int i = 0; i < 6; ++i) base[i] = items[i]->getEntities();
-  CEntTable& table = d->getEntTable();
   for (int trip = 0; trip < 3; ++trip) {
-    table.add(ins);
-    for (int i = 0; i < 6; ++i)
-      EXPECT_EQ(items[i]->getEntities(), base[i] + perInsert[i]) << "in, item " << i;
+    d->getEntTable().add(ins);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(items[i]->getEntities(), base[i] + perInsert[i]) << i;
     for (long h : handles) EXPECT_FALSE(handleFree(gestor(), h)) << h;
-    table.remove(ins);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(items[i]->getEntities(), base[i]) << "out, item " << i;
+    d->getEntTable().remove(ins);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(items[i]->getEntities(), base[i]) << i;
     for (long h : handles) EXPECT_TRUE(handleFree(gestor(), h)) << h;
   }
   delete ins;  // the attributes go with it
 }
 
 TEST_F(InsertTest, ReferenceInsertsHoldTheReferenceNeededWhileInATable) {
-  CBlockXRef* x = xref("PLAN");
-  setCurLayer(*d, walls_);
-  CEntInsertXRef* first = createEntInsertXRef(*d, text_, &d->getLtypeContinuous(), 3, x,
-                                              PNT_3D(1, 2, 3), 1, 1, 1, 0, 1, 1, 0, 0, 0);
+  CEntInsertXRef* first = xrefInsert("PLAN");
+  CBlockXRef* x = first->getXRef();
+  setCurLayer(*d, text_);
   CEntInsertXRef* second =
       createEntInsertXRef(*d, d->getDepend(), x, PNT_3D(0, 0, 0), 2, 2, 2, 0, 1, 1, 0, 0, 0);
-  EXPECT_EQ(first->getXRef(), x);
-  EXPECT_EQ(first->getType(), 8);
-  EXPECT_EQ(first->getLayer(), text_);
-  EXPECT_EQ(second->getLayer(), walls_);  // the current layer
+  EXPECT_EQ(second->getLayer(), text_);  // the current layer
   second->add(attrib("V", PNT_3D(0, 0, 0)));
   const auto& records = d->getDepend().getDependList();
   CEntTable& table = d->getEntTable();
-
   table.add(first);
   table.add(second);
   ASSERT_EQ(records.size(), 1u);
@@ -301,9 +245,7 @@ TEST_F(InsertTest, ReferenceInsertsHoldTheReferenceNeededWhileInATable) {
   EXPECT_EQ(x->getEntities(), 2);  // the reference counts its inserts as a block does
   // A clone is a reference insert on the same record.
   CEnt* clone = cloneEnt(*d, *second);
-  Recorder r;
-  clone->accept(r);
-  EXPECT_EQ(r.seen, "X");
+  ASSERT_NE(dynamic_cast<CEntInsertXRef*>(clone), nullptr);
   table.add(clone);
   EXPECT_EQ(records[0]->count, 3);
   for (CEnt* e : {clone, static_cast<CEnt*>(first), static_cast<CEnt*>(second)}) {
@@ -332,70 +274,20 @@ TEST_F(InsertTest, CopiesGetFreshHandlesAfterTheInsertsOwn) {
   src->add(attrib("TWO", PNT_3D(0, 4, 0), "T2"));
   const std::unique_ptr<CEnt> viaClone(cloneEnt(*d, *src));
   const std::unique_ptr<CEntInsert> viaFactory(d->getEntFactory().createEntInsert(gestor(), *src));
-  for (const CEntInsert* copy : {static_cast<const CEntInsert*>(viaClone->getEntInsert()),
-                                 static_cast<const CEntInsert*>(viaFactory.get())}) {
-    ASSERT_NE(copy, nullptr);
-    const std::unique_ptr<IEntDerivedMemento> same(src->createDerivedMemento());
+  const std::unique_ptr<IEntDerivedMemento> same(src->createDerivedMemento());
+  for (const CEntInsert* copy : {viaClone->getEntInsert(), viaFactory.get()}) {
     EXPECT_TRUE(*copy == *same);  // placement and attribute texts alike
     EXPECT_EQ(copy->getBlock(), unit_);
-    EXPECT_EQ(copy->getBdry(), src->getBdry());
     ASSERT_EQ(copy->size(), 2);
     for (int i = 0; i < 2; ++i) {
       EXPECT_NE(&(*copy)[i], &(*src)[i]);
-      EXPECT_EQ((*copy)[i].getTag(), (*src)[i].getTag());
       EXPECT_EQ((*copy)[i].GetHandle(), copy->GetHandle() + 1 + i);
     }
   }
   EXPECT_EQ(unit_->getEntities(), 0);  // copies are in no table
-
-  // Discarded unlisted: the factory gives back the insert's handle and its attributes'.
-  const long h = viaFactory->GetHandle();
-  d->getEntFactory().unbookHandle(gestor(), viaFactory.get());
-  for (long k = h; k < h + 3; ++k) EXPECT_TRUE(handleFree(gestor(), k)) << k;
-}
-
-TEST_F(InsertTest, CopyThatCannotHaveAnAttributeFailsWithoutLeaking) {
-  const std::unique_ptr<CEntInsert> src(insert(*unit_, PNT_3D(0, 0, 0)));
-  for (const char* v : {"A", "B", "C"}) src->add(attrib(v, PNT_3D(0, 0, 0)));
-  ShortFactory factory(2);
-  EXPECT_EQ(factory.createEntInsert(gestor(), *src), nullptr);  // the two copies are freed
-}
-
-TEST_F(InsertTest, UnbookingGivesBackAttributeHandlesOfBothKinds) {
-  CBlockXRef* x = xref("X");
-  const std::unique_ptr<CEntInsert> plain(insert(*unit_, PNT_3D(0, 0, 0)));
-  const std::unique_ptr<CEntInsert> ref(
-      createEntInsertXRef(*d, walls_, nullptr, 256, x, PNT_3D(0, 0, 0), 1, 1, 1, 0, 1, 1, 0, 0, 0));
-  for (CEntInsert* ins : {plain.get(), ref.get()}) {
-    ins->add(attrib("A", PNT_3D(0, 0, 0)));
-    ins->add(attrib("B", PNT_3D(0, 0, 0)));
-    const long hs[] = {ins->GetHandle(), (*ins)[0].GetHandle(), (*ins)[1].GetHandle()};
-    for (long h : hs) ASSERT_FALSE(handleFree(gestor(), h));
-    d->getEntFactory().unbookHandle(gestor(), ins);
-    for (long h : hs) EXPECT_TRUE(handleFree(gestor(), h)) << h;
-  }
-}
-
-TEST_F(InsertTest, VisitsReachTheClassOwnSlotAndMovesCarryTheBox) {
-  CBlockXRef* x = xref("X");
-  const std::unique_ptr<CEntInsert> plain(insert(*unit_, PNT_3D(1, 1, 1)));
-  const std::unique_ptr<CEntInsertXRef> ref(
-      createEntInsertXRef(*d, walls_, nullptr, 256, x, PNT_3D(1, 1, 1), 1, 1, 1, 0, 1, 1, 0, 0, 0));
-  ref->getBdry().set(0, 0, 0, 2, 2, 2);  // a reference that is not loaded has no box of its own
-  Recorder r;
-  plain->accept(r);
-  ref->accept(r);
-  EXPECT_EQ(r.seen, "IX");
-  CEntMoveVisitor move(PNT_3D(10, -10, 5));
-  for (CEntInsert* ins : {plain.get(), static_cast<CEntInsert*>(ref.get())}) {
-    const RECT_3D before = ins->getBdry();
-    ins->accept(move);
-    EXPECT_EQ(ins->getPnt(), PNT_3D(11, -9, 6));
-    expectBox(ins->getBdry(),
-              {before.min.getX() + 10, before.min.getY() - 10, before.min.getZ() + 5,
-               before.max.getX() + 10, before.max.getY() - 10, before.max.getZ() + 5},
-              "moved");
-  }
+  // A copy that cannot have its third attribute fails; the two made are freed.
+  src->add(attrib("THREE", PNT_3D(0, 6, 0)));
+  EXPECT_EQ(ShortFactory(2).createEntInsert(gestor(), *src), nullptr);
 }
 
 TEST_F(InsertTest, SnapshotRecordsPlacementAndAttributesButNotTheBlock) {
@@ -419,15 +311,13 @@ TEST_F(InsertTest, SnapshotRecordsPlacementAndAttributesButNotTheBlock) {
   };
   for (const auto& c : changes) {
     c.change();
-    EXPECT_FALSE(*ins == *m) << c.what;
-    EXPECT_TRUE(*m != *ins) << c.what;
+    EXPECT_TRUE(!(*ins == *m) && *m != *ins) << c.what;
     ins->setMemento(*d, m.get());
     EXPECT_TRUE(*ins == *m) << c.what;
     EXPECT_EQ(ins->getBdry(), box) << c.what;
   }
   // The block is not recorded: a new block neither shows as a change nor comes back.
-  CBlock* other = block("OTHER", PNT_3D(0, 0, 0));
-  blocks().add(other);
+  CBlock* other = block("OTHER", {});
   ins->setBlock(other);
   EXPECT_TRUE(*ins == *m);
   ins->setMemento(*d, m.get());
@@ -435,59 +325,47 @@ TEST_F(InsertTest, SnapshotRecordsPlacementAndAttributesButNotTheBlock) {
   // Another class never matches.
   const std::unique_ptr<CEntLine> l(line(0, 0, 0, 1, 1, 1));
   EXPECT_FALSE(*m == *l);
-}
 
-TEST_F(InsertTest, SnapshotRestoresOnlyTheAttributesBothHave) {
-  const std::unique_ptr<CEntInsert> two(insert(*unit_, PNT_3D(0, 0, 0)));
+  // Only the attributes both have are restored.
+  const std::unique_ptr<CEntInsert> two(insert(*unit_, PNT_3D(5, 5, 5)));
   two->add(attrib("A1", PNT_3D(0, 0, 0)));
   two->add(attrib("A2", PNT_3D(0, 0, 0)));
-  const std::unique_ptr<CEntInsert> one(insert(*unit_, PNT_3D(5, 5, 5)));
-  one->add(attrib("B1", PNT_3D(0, 0, 0)));
   const std::unique_ptr<IEntDerivedMemento> ofTwo(two->createDerivedMemento());
-  const std::unique_ptr<IEntDerivedMemento> ofOne(one->createDerivedMemento());
-
-  one->setMemento(*d, ofTwo.get());  // more snapshots than attributes
-  EXPECT_EQ(one->getPnt(), PNT_3D(0, 0, 0));
-  EXPECT_STREQ((*one)[0].getValue().c_str(), "A1");
-  EXPECT_EQ(one->size(), 1);
-  EXPECT_FALSE(*one == *ofTwo);  // the attribute counts differ
-
-  two->setMemento(*d, ofOne.get());  // fewer: the second attribute is left alone
-  EXPECT_EQ(two->getPnt(), PNT_3D(5, 5, 5));
-  EXPECT_STREQ((*two)[0].getValue().c_str(), "B1");
+  two->setMemento(*d, m.get());  // fewer: the second attribute is left alone
+  EXPECT_EQ(two->getPnt(), PNT_3D(1, 2, 3));
+  EXPECT_STREQ((*two)[0].getValue().c_str(), "OLD");
   EXPECT_STREQ((*two)[1].getValue().c_str(), "A2");
+  ins->setMemento(*d, ofTwo.get());  // more snapshots than attributes
+  EXPECT_EQ(ins->getPnt(), PNT_3D(5, 5, 5));
+  EXPECT_STREQ((*ins)[0].getValue().c_str(), "A1");
+  EXPECT_EQ(ins->size(), 1);
+  EXPECT_FALSE(*ins == *ofTwo);  // the attribute counts differ
 }
 
-TEST_F(InsertTest, BlockIteratorsTellInsertsFromDefinitionsAndFillAttributes) {
-  CBlockXRef* x = xref("X");
-  CBlock* door = block("DOOR", PNT_3D(0, 0, 0));
+TEST_F(InsertTest, InsertIteratorAndAttributesFromTheDefinitions) {
   auto attdef = [&](const char* tag, double y) {
     return createEntAttdef(*d, text_, &d->getLtypeByLayer(), 256,
                            TEXT_3D(tag, style_, 1, 0, 1, 0, 0, y, 0, 0), "?", "Value", 0, 0);
   };
   CEntAttdef* first = attdef("NAME", 3);
-  CEntInsert* plain = insert(*unit_, PNT_3D(0, 0, 0));
-  CEntInsertXRef* ref =
-      createEntInsertXRef(*d, walls_, nullptr, 256, x, PNT_3D(0, 0, 0), 1, 1, 1, 0, 1, 1, 0, 0, 0);
   CEntAttdef* second = attdef("SIZE", 5);
-  for (CEnt* e : std::vector<CEnt*>{first, plain, line(0, 0, 0, 1, 1, 0), second, ref})
-    door->add(e);
-  blocks().add(door);
+  CEntInsert* plain = insert(*unit_, PNT_3D(0, 0, 0));
+  CEntInsertXRef* ref = xrefInsert("X");
+  CBlock* door = block("DOOR", {first, plain, line(0, 0, 0, 1, 1, 0), second, ref});
 
   CBlock::CInsertIterator inserts(*door);
   EXPECT_EQ(*inserts++, plain);
   EXPECT_EQ(*inserts, ref);
   EXPECT_EQ(*++inserts, nullptr);
-  std::vector<CEntAttdef*> defs;
-  for (CBlock::CAttdefIterator it(*door); *it != nullptr; ++it) defs.push_back(*it);
-  ASSERT_EQ(defs, (std::vector<CEntAttdef*>{first, second}));
-
+  EXPECT_EQ(*CBlock::CInsertIterator(*unit_), nullptr);
   // An insert of the door gets one attribute per definition, in block order.
   CEntInsert* ins = insert(*door, PNT_3D(50, 0, 0));
   const RECT_3D bare = ins->getBdry();
-  for (CEntAttdef* def : defs) ins->add(createEntAttrib(*d, "12", *def, *ins, 0));
+  for (CBlock::CAttdefIterator it(*door); *it != nullptr; ++it)
+    ins->add(createEntAttrib(*d, "12", **it, *ins, 0));
   ASSERT_EQ(ins->size(), 2);
   EXPECT_EQ((*ins)[1].getTag(), second->getTag());
+  EXPECT_EQ((*ins)[1].getLayer(), text_);                 // the definition's, not the insert's
   EXPECT_GT(ins->getBdry().max.getY(), bare.max.getY());  // the definitions' places join the box
   d->getEntTable().add(ins);
   EXPECT_EQ(style_->getEntities(), 4);  // two definitions in the block, two attributes
@@ -495,72 +373,54 @@ TEST_F(InsertTest, BlockIteratorsTellInsertsFromDefinitionsAndFillAttributes) {
 
 // Blocks A, B, C and the drawing: C holds an insert of B, which holds an insert of A.
 TEST_F(InsertTest, RealInsertsNestedThreeDeepInTheBlockTable) {
-  CBlock* a = block("A", PNT_3D(0, 0, 0));
   CEntLine* aLine = line(0, 0, 0, 1, 1, 0);
-  a->add(aLine);
-  blocks().add(a);
-  CBlock* b = block("B", PNT_3D(0, 0, 0));
+  CBlock* a = block("A", {aLine});
   CEntInsert* aInB = insert(*a, PNT_3D(2, 0, 0), 2);
-  b->add(aInB);
-  blocks().add(b);
-  CBlock* c = block("C", PNT_3D(10, 0, 0));
+  CBlock* b = block("B", {aInB});
+  const PNT_3D cBase(10, 0, 0);
   CEntInsert* bInC = insert(*b, PNT_3D(10, 0, 0), 1, kPi / 2);
   bInC->add(attrib("LBL", PNT_3D(0, 0, 0)));
-  c->add(bInC);
+  CBlock* c = block("C", {bInC}, &cBase);
   EXPECT_EQ(bInC->getPnt(), PNT_3D(0, 0, 0));  // moved by minus the base point
   blocks().add(c);
   CEntInsert* top = insert(*c, PNT_3D(100, 100, 0));
   d->getEntTable().add(top);
   EXPECT_EQ(a->getEntities(), 1);
   EXPECT_EQ(c->getEntities(), 1);
-
-  CBlock::CInsertIterator it(*b);
-  EXPECT_EQ(*it, aInB);
-  EXPECT_EQ(*++it, nullptr);
-  EXPECT_EQ(*CBlock::CInsertIterator(*a), nullptr);
   EXPECT_EQ(*CBlock::CInsertIterator(*c), bInC);
 
-  // Boxes: B holds A at (2, 0) twice as large; C turns B a quarter and joins the label.
-  expectBox(b->getBdry(), {2, 0, 0, 4, 2, 0}, "B");
-  // The label, in B's coordinates, joins B's box before the quarter turn.
+  // B holds A at (2, 0) twice as large; C turns B (with the label, in B's coordinates) a quarter.
   const RECT_3D label = (*bInC)[0].getBdry();
-  RECT_3D bWithLabel(2, 0, 0, 4, 2, 0);
-  bWithLabel.updateRegion(label);
-  const RECT_3D cBox(-bWithLabel.max.getY(), bWithLabel.min.getX(), 0, -bWithLabel.min.getY(),
-                     bWithLabel.max.getX(), 0);
-  expectBox(c->getBdry(), cBox, "C");
-  const RECT_3D topBox(100 + cBox.min.getX(), 100 + cBox.min.getY(), 0, 100 + cBox.max.getX(),
-                       100 + cBox.max.getY(), 0);
-  expectBox(d->getEntTable().getBdry(), topBox, "drawing");
+  auto cBox = [&label](double bWidth) {
+    RECT_3D bb(2, 0, 0, 2 + 2 * bWidth, 2, 0);
+    bb.updateRegion(label);
+    return RECT_3D(-bb.max.getY(), bb.min.getX(), 0, -bb.min.getY(), bb.max.getX(), 0);
+  };
+  auto topBox = [](RECT_3D r) { return r.move(PNT_3D(100, 100, 0)), r; };
+  expectBox(b->getBdry(), {2, 0, 0, 4, 2, 0}, "B");
+  expectBox(c->getBdry(), cBox(1), "C");
+  expectBox(d->getEntTable().getBdry(), topBox(cBox(1)), "drawing");
 
   // A cannot come to hold C, which holds it through B.
   CEntInsert* cyclic = insert(*c, PNT_3D(0, 0, 0));
-  const std::mylist<CEnt*> loop{cyclic};
-  EXPECT_THROW(blocks().redefine(a, PNT_3D(0, 0, 0), 0, loop), CBlockGraph::CCyclicGraph);
+  EXPECT_THROW(blocks().redefine(a, PNT_3D(0, 0, 0), 0, std::mylist<CEnt*>{cyclic}),
+               CBlockGraph::CCyclicGraph);
   EXPECT_EQ(a->size(), 1);
   EXPECT_EQ(c->getEntities(), 1);
   d->getEntFactory().unbookHandle(gestor(), cyclic);
   delete cyclic;
 
   // A grows to 2 x 1: every box above it follows once the tables recompute.
-  CEntLine* wider = line(0, 0, 0, 2, 1, 0);
-  blocks().redefine(a, PNT_3D(0, 0, 0), 0, std::mylist<CEnt*>{wider});
+  blocks().redefine(a, PNT_3D(0, 0, 0), 0, std::mylist<CEnt*>{line(0, 0, 0, 2, 1, 0)});
   delete aLine;  // the old contents are the caller's
   expectBox(b->getBdry(), {2, 0, 0, 6, 2, 0}, "B after redefinition");
-  RECT_3D bNew(2, 0, 0, 6, 2, 0);
-  bNew.updateRegion(label);
-  const RECT_3D cNew(-bNew.max.getY(), bNew.min.getX(), 0, -bNew.min.getY(), bNew.max.getX(), 0);
-  expectBox(c->getBdry(), cNew, "C after redefinition");
-  expectBox(d->getEntTable().getBdry(), topBox, "cached until invalidated");
+  expectBox(c->getBdry(), cBox(2), "C after redefinition");
+  expectBox(d->getEntTable().getBdry(), topBox(cBox(1)), "cached until invalidated");
   d->getEntTable().invalidateBdry();
-  expectBox(d->getEntTable().getBdry(),
-            {100 + cNew.min.getX(), 100 + cNew.min.getY(), 0, 100 + cNew.max.getX(),
-             100 + cNew.max.getY(), 0},
-            "drawing after redefinition");
-
+  expectBox(d->getEntTable().getBdry(), topBox(cBox(2)), "drawing after redefinition");
   // The block table's own pass gives the same boxes from scratch.
   c->getBdry().initRegion();
   b->getBdry().initRegion();
   blocks().recalcBdry();
-  expectBox(c->getBdry(), cNew, "C recomputed");
+  expectBox(c->getBdry(), cBox(2), "C recomputed");
 }

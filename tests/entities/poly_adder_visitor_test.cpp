@@ -9,11 +9,7 @@
 #include <string>
 #include <vector>
 
-#include <veltcore/database/data.h>
-#include <veltcore/entities/create_calls.h>
-#include <veltcore/entities/line.h>
-#include <veltcore/entities/poly_adder_visitor.h>
-#include <veltcore/entities/polyline.h>
+#include <veltcore/veltcore.h>
 
 #include "database/test_drawing.h"
 #include "support/handle_probe.h"

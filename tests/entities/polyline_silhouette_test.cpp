@@ -7,10 +7,7 @@
 #include <string>
 #include <vector>
 
-#include <veltcore/database/data.h>
-#include <veltcore/entities/entity_factory.h>
-#include <veltcore/entities/polyline.h>
-#include <veltcore/entities/polyline_silhouette.h>
+#include <veltcore/veltcore.h>
 
 #include "database/test_drawing.h"
 
@@ -131,14 +128,6 @@ TEST_F(PolylineSilhouetteTest, OutlineRunsAndJoints) {
   }
 }
 
-TEST_F(PolylineSilhouetteTest, WideBoxHoldsEveryOutlinePoint) {
-  std::unique_ptr<CEntPolyline> p = make({{0, 0, 2, 2, 2}, {10, 0, 2, 2, 2}, {10, 10, 2, 2, 2}});
-  double b[6];
-  p->getBdry().get(b[0], b[1], b[2], b[3], b[4], b[5]);
-  const double want[6] = {0, -1, 2, 11, 10, 2};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(b[i], want[i]) << "coordinate " << i;
-}
-
 TEST_F(PolylineSilhouetteTest, SharpJointBreaksTheRun) {
   std::unique_ptr<CEntPolyline> p = make({{0, 0, 0, 2, 2}, {10, 0, 0, 2, 2}, {0, 0.1, 0, 2, 2}});
   CPolylineSilhouette s(*p);
@@ -217,64 +206,36 @@ TEST_F(PolylineSilhouetteTest, NearestSegmentNumbering) {
   }
 }
 
+// From (i1, t1) to (i2, t2) in line numbers and parameters; a bad line number gives nothing.
 TEST_F(PolylineSilhouetteTest, SubSequences) {
-  const std::vector<V> line = {
+  const std::vector<V> row = {
       {0, 0, 0, 0, 1}, {10, 0, 0, 1, 2}, {20, 0, 0, 2, 3}, {30, 0, 0, 3, 4}};
-  const std::vector<V> square = {
+  const std::vector<V> sq = {
       {0, 0, 0, 0, 0}, {10, 0, 0, 0, 0}, {10, 10, 0, 0, 0}, {0, 10, 0, 0, 0}};
-  struct Case {
+  const struct {
     const char* name;
-    std::vector<V> vs;
+    const std::vector<V>& vs;
     short flags;
     int i1;
     double t1;
     int i2;
     double t2;
     std::vector<PNT_3D> pts;
+  } cases[] = {
+      {"across lines", row, 0, 0, 0.5, 2, 0.5, {P(5, 0), P(10, 0), P(20, 0), P(25, 0)}},
+      // At a line's start, a start or an end counts as the previous line's end.
+      {"start at a line's start", row, 0, 2, 0.0, 2, 0.5, {P(20, 0), P(20, 0), P(25, 0)}},
+      {"within one line", row, 0, 1, 0.2, 1, 0.7, {P(12, 0), P(17, 0)}},
+      {"end at a line's start", row, 0, 0, 0.5, 2, 0.0, {P(5, 0), P(10, 0), P(20, 0)}},
+      {"wrap copies vertex n and 0", sq, 1, 3, 0.5, 0, 0.5, {P(0, 5), P(0, 0), P(0, 0), P(5, 0)}},
+      {"wrap to exactly vertex 0", sq, 1, 2, 0.5, 0, 0.0, {P(5, 10), P(0, 10), P(0, 0), P(0, 0)}},
+      {"line number past the end", row, 0, 0, 0.5, 3, 0.5, {}},
+      {"negative line number", row, 0, -1, 0.5, 1, 0.5, {}},
   };
-  const std::vector<Case> cases = {
-      {"across lines", line, 0, 0, 0.5, 2, 0.5, {P(5, 0), P(10, 0), P(20, 0), P(25, 0)}},
-      {"start at a line's start is the previous end",
-       line,
-       0,
-       2,
-       0.0,
-       2,
-       0.5,
-       {P(20, 0), P(20, 0), P(25, 0)}},
-      {"within one line", line, 0, 1, 0.2, 1, 0.7, {P(12, 0), P(17, 0)}},
-      {"end at a line's start is the previous end",
-       line,
-       0,
-       0,
-       0.5,
-       2,
-       0.0,
-       {P(5, 0), P(10, 0), P(20, 0)}},
-      {"wrap copies vertex n and vertex 0",
-       square,
-       1,
-       3,
-       0.5,
-       0,
-       0.5,
-       {P(0, 5), P(0, 0), P(0, 0), P(5, 0)}},
-      {"wrap to exactly vertex 0",
-       square,
-       1,
-       2,
-       0.5,
-       0,
-       0.0,
-       {P(5, 10), P(0, 10), P(0, 0), P(0, 0)}},
-      {"line number past the end", line, 0, 0, 0.5, 3, 0.5, {}},
-      {"negative line number", line, 0, -1, 0.5, 1, 0.5, {}},
-  };
-  CEntFactory& f = d->getEntFactory();
-  IHandleGestor& g = d->getHandleGestor();
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     std::unique_ptr<CEntPolyline> p = make(c.vs, c.flags);
-    CPolylineVertexSubSequence sub(f, g, *p, c.i1, c.t1, c.i2, c.t2);
+    CPolylineVertexSubSequence sub(d->getEntFactory(), d->getHandleGestor(), *p, c.i1, c.t1, c.i2,
+                                   c.t2);
     ASSERT_EQ(sub.GetNoVertexes(), static_cast<int>(c.pts.size())) << c.name;
     for (int i = 0; i < sub.GetNoVertexes(); ++i) {
       expectPoint(sub.GetVertex(i)->getPnt(), c.pts[static_cast<std::size_t>(i)],

@@ -1,15 +1,15 @@
-// tests/dxf/in/dxf_read_support.h: helpers for the DXF reader tests: DXF text from a compact
-// form of its pairs, a load that reports the error instead of throwing, the test font, and a load
-// semantor that counts the calls a read begins and ends with.
+// tests/dxf/in/dxf_read_support.h: helpers for the DXF reader and writer tests: DXF text from a
+// compact form of its pairs, loads that report the error instead of throwing, the test font, a
+// scratch folder, the shared corpus's manifest, and a semantor counting the calls a read makes.
 #pragma once
 
-#include <veltcore/database/data.h>
-#include <veltcore/database/handle.h>
-#include <veltcore/dxf/in/parser.h>
-#include <veltcore/dxf/in/semantor.h>
-#include <veltcore/geometry/font.h>
+#include <unistd.h>
+#include <veltcore/veltcore.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,17 +38,30 @@ inline std::string dxf(const std::string& compact, const char* eol = "\n") {
 inline std::string section(const std::string& name, const std::string& body) {
   return dxf("0 SECTION;2 " + name) + body + dxf("0 ENDSEC");
 }
-
 inline std::string table(const std::string& name, const std::string& records) {
   return dxf("0 TABLE;2 " + name + ";70 1") + records + dxf("0 ENDTAB");
 }
-
 inline const std::string kEof = "0\nEOF\n";
-
-// Sections followed by the EOF pair.
 inline std::string drawing(const std::string& sections) {
   return sections + kEof;
 }
+inline std::string header(const std::string& acadver, const std::string& more = "") {
+  return section("HEADER", dxf("9 $ACADVER;1 " + acadver + more));
+}
+// A drawing of one ENTITIES section under the given version.
+inline std::string ents(const std::string& records, const std::string& acadver = "AC1009") {
+  return drawing(header(acadver) + section("ENTITIES", records));
+}
+inline std::string block(const std::string& name, const std::string& body, int flags = 0,
+                         const std::string& path = "") {
+  return dxf("0 BLOCK;8 0;2 " + name + ";70 " + std::to_string(flags) + ";10 0;20 0;30 0" +
+             (path.empty() ? "" : ";1 " + path)) +
+         body + dxf("0 ENDBLK;8 0");
+}
+inline std::string insert(const std::string& name) {
+  return dxf("0 INSERT;8 0;2 " + name + ";10 0;20 0");
+}
+inline const std::string kLine = dxf("0 LINE;8 0;10 0;20 0;11 1;21 0");
 
 struct Outcome {
   long error = 0;  // 0: loaded
@@ -68,12 +81,13 @@ inline Outcome load(IFileDXFISemantor& semantor, CEntFactory& factory, IFile& fi
   }
   return out;
 }
-
-// loadDXF of text into d, the outcome reported.
-inline Outcome loadText(CData& d, const std::string& text) {
-  MemoryFile file("test.dxf", text);
+inline Outcome loadFile(CData& d, IFile& file) {
   CFileDXFILoadDataSemantor semantor(d);
   return load(semantor, d.getEntFactory(), file);
+}
+inline Outcome loadText(CData& d, const std::string& text) {
+  MemoryFile file("test.dxf", text);
+  return loadFile(d, file);
 }
 
 // The drawing's entities in table order.
@@ -82,38 +96,87 @@ inline std::vector<CEnt*> entities(const CData& d) {
   return std::vector<CEnt*>(list.begin(), list.end());
 }
 
-// The font "txt", registered once per process and made the default, so that STYLE records
-// resolve and new drawings have a standard style with a font.
+// The font "txt", registered once per process (the table owns it) and made the default, so
+// that STYLE records resolve and new drawings have a standard style with a font.
 inline const ICADFont* testFont() {
   CFontTable& fonts = CFontTable::getInstance();
-  if (const ICADFont* font = fonts.get("txt", false)) return font;
-  auto* font = new TestFont("txt", TestFont::Metrics{10, 3, 6, 7, -2});
-  fonts.add(font);
+  const ICADFont* font = fonts.get("txt", false);
+  if (font == nullptr) fonts.add(new TestFont("txt", TestFont::Metrics{10, 3, 6, 7, -2}));
+  font = fonts.get("txt", false);
   fonts.setDefault(font);
   return font;
+}
+
+inline bool handleFree(CData& d, long h) {
+  return handleFree(d.getHandleGestor(), h);
+}
+
+// A folder of its own, removed with everything in it at the end of the scope.
+class ScratchDir {
+ public:
+  ScratchDir()
+      : path_(std::filesystem::temp_directory_path() /
+              ("veltcore_" + std::to_string(::getpid()) + "_" + std::to_string(++count_))) {
+    std::filesystem::create_directories(path_);
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  std::string path(const std::string& leaf) const { return (path_ / leaf).string(); }
+  // Writes content byte for byte and returns the path.
+  std::string write(const std::string& leaf, const std::string& content) const {
+    std::ofstream(path(leaf), std::ios::binary) << content;
+    return path(leaf);
+  }
+  static std::string read(const std::string& file) {
+    std::ostringstream text;
+    text << std::ifstream(file, std::ios::binary).rdbuf();
+    return text.str();
+  }
+
+ private:
+  static inline int count_ = 0;
+  std::filesystem::path path_;
+};
+
+// One drawing of the shared corpus as its manifest describes it.
+struct CorpusFile {
+  std::string name, acadver, lineEndings, notes;
+  std::string entityCounts;  // "LINE=3;TEXT=1", "none" or "-"
+};
+
+inline const std::string kCorpusDir = VELTCORE_SHARED_DXF_DIR;
+
+// Empty when the corpus is not beside the project (a clone outside this workplace).
+inline std::vector<CorpusFile> corpus() {
+  std::vector<CorpusFile> files;
+  std::ifstream in(kCorpusDir + "/MANIFEST.tsv");
+  std::string line;
+  std::getline(in, line);  // column names
+  while (std::getline(in, line)) {
+    std::vector<std::string> cols;
+    std::stringstream fields(line);
+    for (std::string col; std::getline(fields, col, '\t');) cols.push_back(col);
+    if (cols.size() >= 14) files.push_back({cols[0], cols[4], cols[5], cols[13], cols[11]});
+  }
+  return files;
 }
 
 // The load semantor, counting the calls that end a read and those any read makes first.
 class CountingSemantor : public CFileDXFILoadDataSemantor {
  public:
-  explicit CountingSemantor(CData& d) : CFileDXFILoadDataSemantor(d) {}
-
-  int count(const std::string& op) const {
-    auto it = calls.find(op);
-    return it == calls.end() ? 0 : it->second;
-  }
+  using CFileDXFILoadDataSemantor::CFileDXFILoadDataSemantor;
   int total() const {
     int n = 0;
     for (const auto& c : calls) n += c.second;
     return n;
   }
-
   void unrecovableError() override { ++calls["unrecovableError"]; }
   void transition() override { ++calls["transition"]; }
-  bool shouldReadHeaders() override {
-    ++calls["shouldReadHeaders"];
-    return true;
-  }
+  bool shouldReadHeaders() override { return ++calls["shouldReadHeaders"] > 0; }
   CDataVariables* getVars() override {
     ++calls["getVars"];
     return CFileDXFILoadDataSemantor::getVars();
@@ -122,19 +185,7 @@ class CountingSemantor : public CFileDXFILoadDataSemantor {
     ++calls["add"];
     CFileDXFILoadDataSemantor::add(e);
   }
-
   std::map<std::string, int> calls;
 };
-
-// A drawing of one ENTITIES section under the given version.
-inline std::string ents(const std::string& records, const char* acadver = "AC1009") {
-  return drawing(section("HEADER", dxf(std::string("9 $ACADVER;1 ") + acadver)) +
-                 section("ENTITIES", records));
-}
-
-// True when handle h is free: neither booked nor in use. The probe gives it back.
-inline bool handleFree(CData& d, long h) {
-  return handleFree(d.getHandleGestor(), h);
-}
 
 }  // namespace dxftest

@@ -1,226 +1,132 @@
 // tests/dxf/in/file_test.cpp: CFileStdLib on real files, and MemoryFile held to the same reading
-// contract: lines and blocks up to the end of the data, long lines cut, closed files, and the
-// failures each mode raises (missing path, unwritable path, unreadable stream, full device);
-// and CFileStdLib's buffered reading against fgets and fread on the same random files.
-#include <veltcore/dxf/in/file.h>
+// contract (lines and blocks up to the end, long lines cut, closed files); the failures each
+// mode raises; and CFileStdLib's buffered reading against fgets and fread on random files.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <random>
-#include <sstream>
-#include <string>
 #include <type_traits>
-#include <vector>
 
-#include "dxf/memory_file.h"
-
-namespace fs = std::filesystem;
+#include "dxf/in/dxf_read_support.h"
 
 namespace {
 
+using dxftest::ScratchDir;
+using F = IFile;
+
 // Callers catch by these bases.
-static_assert(std::is_base_of_v<IFile::IFileException, IFile::IFileNotFound> &&
-              std::is_base_of_v<IFile::IFileException, IFile::IFileEOF> &&
-              std::is_base_of_v<IFile::IFileIOError, IFile::IFileCantWrite> &&
-              std::is_base_of_v<IFile::IFileIOError, IFile::IFileDiskFull> &&
-              std::is_base_of_v<IFile::IFileException, IFile::IFileIOError>);
-static_assert(!std::is_base_of_v<IFile::IFileIOError, IFile::IFileEOF> &&
-              !std::is_base_of_v<IFile::IFileIOError, IFile::IFileNotFound>);
+static_assert(std::is_base_of_v<F::IFileException, F::IFileNotFound> &&
+              std::is_base_of_v<F::IFileException, F::IFileEOF> &&
+              std::is_base_of_v<F::IFileIOError, F::IFileCantWrite> &&
+              std::is_base_of_v<F::IFileIOError, F::IFileDiskFull> &&
+              std::is_base_of_v<F::IFileException, F::IFileIOError> &&
+              !std::is_base_of_v<F::IFileIOError, F::IFileEOF> &&
+              !std::is_base_of_v<F::IFileIOError, F::IFileNotFound>);
 
-// A directory of its own for each test, removed with everything in it afterwards.
-class ScratchDir {
- public:
-  ScratchDir()
-      : path_(fs::temp_directory_path() /
-              ("veltcore_file_" + std::to_string(::getpid()) + "_" + std::to_string(++count_))) {
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  std::string path(const std::string& leaf) const { return (path_ / leaf).string(); }
-  // Writes content byte for byte (no line-end conversion) and returns the path.
-  std::string write(const std::string& leaf, const std::string& content) const {
-    std::ofstream(path(leaf), std::ios::binary) << content;
-    return path(leaf);
-  }
-  static std::string read(const std::string& file) {
-    std::ostringstream text;
-    text << std::ifstream(file, std::ios::binary).rdbuf();
-    return text.str();
-  }
-
- private:
-  static inline int count_ = 0;
-  fs::path path_;
-};
-
-// Every line readLn gives until IFileEOF, each with its line end.
-std::vector<std::string> allLines(IFile& f, long size = 4096) {
-  std::vector<std::string> lines;
-  std::vector<char> buffer(static_cast<std::size_t>(size));
-  for (;;) {
-    try {
-      f.readLn(buffer.data(), size);
-    } catch (const IFile::IFileEOF&) {
-      return lines;
-    }
-    lines.emplace_back(buffer.data());
-  }
-}
-
-// The reading contract is checked on both implementations: the memory file stands in for a
-// real file in the reader's tests, so it must end and fail the same way.
-enum class Kind { StdLib, Memory };
-
-class ReadingContract : public ::testing::TestWithParam<Kind> {
+// The memory file stands in for a real file in the reader's tests, so it must end and fail the
+// same way.
+class ReadingContract : public ::testing::TestWithParam<bool> {
  protected:
   std::unique_ptr<IFile> reader(const std::string& content) {
-    if (GetParam() == Kind::Memory) return std::make_unique<MemoryFile>("m.dxf", content);
-    return std::make_unique<CFileStdLib>(dir_.write("r.dxf", content).c_str(), IFile::kRead);
+    if (GetParam()) return std::make_unique<MemoryFile>("m.dxf", content);
+    return std::make_unique<CFileStdLib>(dir_.write("r.dxf", content).c_str(), F::kRead);
   }
-
- private:
   ScratchDir dir_;
 };
 
-TEST_P(ReadingContract, LinesKeepTheirEndsLongOnesAreCutAndTheEndStaysTheEnd) {
-  struct Case {
-    std::string content;
-    long size;
-    std::vector<std::string> lines;
-  };
-  const Case cases[] = {{"0\nSECTION\n", 4096, {"0\n", "SECTION\n"}},
-                        {"0\r\nEOF\r\n", 4096, {"0\r\n", "EOF\r\n"}},
-                        {"0\nEOF", 4096, {"0\n", "EOF"}},
-                        {"\n\n", 4096, {"\n", "\n"}},
-                        {"", 4096, {}},
-                        {"abcdefg\nhi\n", 4, {"abc", "def", "g\n", "hi\n"}}};
-  for (const Case& c : cases) {
-    auto f = reader(c.content);
+TEST_P(ReadingContract, LinesBlocksTheEndAndClosedFiles) {
+  // Each line with its line end, cut to the buffer, until IFileEOF.
+  const std::pair<std::string, std::string> cases[] = {{"0\r\nEOF\r\n", "0\r\n|EOF|\r\n|"},
+                                                       {"0\nEOF", "0\n|EOF|"},
+                                                       {"\n\n", "\n|\n|"},
+                                                       {"", ""},
+                                                       {"abcdefg\nhi\n", "abc|def|g\n|hi\n|"}};
+  char buffer[16];
+  for (const auto& [content, lines] : cases) {
+    auto f = reader(content);
     f->open();
-    EXPECT_EQ(allLines(*f, c.size), c.lines) << c.content;
-    char buffer[8];
-    EXPECT_THROW(f->readLn(buffer, sizeof buffer), IFile::IFileEOF);
+    std::string got;
+    try {
+      for (;;) got += (f->readLn(buffer, 4), std::string(buffer) + "|");
+    } catch (const F::IFileEOF&) {
+    }
+    EXPECT_EQ(got, lines) << content;
+    EXPECT_THROW(f->readLn(buffer, 8), F::IFileEOF);
     f->close();
   }
-  // Opening again starts from the beginning.
-  auto f = reader("first\nsecond\n");
-  f->open();
-  char buffer[16];
-  f->readLn(buffer, sizeof buffer);
-  f->open();
-  f->readLn(buffer, sizeof buffer);
-  EXPECT_STREQ(buffer, "first\n");
-  f->close();
-}
-
-TEST_P(ReadingContract, BlockReadsReturnShortCountsThenRaiseEOF) {
-  auto f = reader("0123456789");
-  f->open();
-  char buffer[8];
-  EXPECT_EQ(f->read(buffer, 8), 8);
-  EXPECT_EQ(std::string(buffer, 8), "01234567");
-  EXPECT_EQ(f->read(buffer, 8), 2);
-  EXPECT_EQ(std::string(buffer, 2), "89");
-  EXPECT_THROW(f->read(buffer, 8), IFile::IFileEOF);
-  f->close();
-}
-
-TEST_P(ReadingContract, CloseIsIdempotentAndAClosedFileRefusesEveryOperation) {
-  auto f = reader("x\n");
+  auto f = reader("0123456789\nx");
   EXPECT_FALSE(f->isOpened());
   f->open();
+  f->readLn(buffer, sizeof buffer);
+  f->open();  // opening again starts from the beginning
+  EXPECT_EQ(f->read(buffer, 8), 8);
+  EXPECT_EQ(std::string(buffer, 8), "01234567");
+  EXPECT_EQ(f->read(buffer, 8), 4);  // a short count, then the end
+  EXPECT_EQ(std::string(buffer, 4), "89\nx");
+  EXPECT_THROW(f->read(buffer, 8), F::IFileEOF);
   EXPECT_TRUE(f->isOpened());
   f->close();
   f->close();
   EXPECT_FALSE(f->isOpened());
-  char buffer[8];
-  EXPECT_THROW(f->readLn(buffer, sizeof buffer), IFile::IFileIOError);
-  EXPECT_THROW(f->read(buffer, sizeof buffer), IFile::IFileIOError);
-  EXPECT_THROW(f->write("x", 1), IFile::IFileDiskFull);
-  EXPECT_THROW(f->writeLn("x\n"), IFile::IFileDiskFull);
+  EXPECT_THROW(f->readLn(buffer, sizeof buffer), F::IFileIOError);
+  EXPECT_THROW(f->read(buffer, sizeof buffer), F::IFileIOError);
+  EXPECT_THROW(f->write("x", 1), F::IFileDiskFull);
+  EXPECT_THROW(f->writeLn("x\n"), F::IFileDiskFull);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, ReadingContract, ::testing::Values(Kind::StdLib, Kind::Memory),
-                         [](const auto& info) {
-                           return info.param == Kind::StdLib ? "StdLib" : "Memory";
-                         });
+INSTANTIATE_TEST_SUITE_P(Files, ReadingContract, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Memory" : "StdLib"; });
 
-TEST(CFileStdLib, OpenFailuresDependOnTheMode) {
+TEST(CFileStdLib, OpenFailuresDependOnTheModeAndWritesAreExact) {
   ScratchDir dir;
   const std::string existing = dir.write("existing.dxf", "0\nEOF\n");
-  struct Case {
-    std::string path;
-    long mode;
-    bool cantWrite;  // IFileCantWrite, else IFileNotFound
-  };
   // Modes other than read and write open nothing, so they never truncate a file.
-  const Case cases[] = {{dir.path("missing.dxf"), IFile::kRead, false},
-                        {dir.path("no/such/dir/out.dxf"), IFile::kWrite, true},
-                        {existing, 0, false},
-                        {existing, 3, false},
-                        {existing, -1, false}};
-  for (const Case& c : cases) {
-    CFileStdLib f(c.path.c_str(), c.mode);
-    if (c.cantWrite)
-      EXPECT_THROW(f.open(), IFile::IFileCantWrite) << c.path;
-    else
-      EXPECT_THROW(f.open(), IFile::IFileNotFound) << c.path << " mode " << c.mode;
+  for (const auto& [path, mode] : {std::pair{dir.path("missing.dxf"), F::kRead},
+                                   {existing, 0L},
+                                   {existing, 3L},
+                                   {existing, -1L}}) {
+    CFileStdLib f(path.c_str(), mode);
+    EXPECT_THROW(f.open(), F::IFileNotFound) << path << " mode " << mode;
     EXPECT_FALSE(f.isOpened());
   }
+  CFileStdLib noDir(dir.path("no/such/dir/out.dxf").c_str(), F::kWrite);
+  EXPECT_THROW(noDir.open(), F::IFileCantWrite);
   EXPECT_EQ(ScratchDir::read(existing), "0\nEOF\n");
-}
 
-TEST(CFileStdLib, WritesExactlyWhatItIsGiven) {
-  ScratchDir dir;
-  const std::string path = dir.write("out.dxf", "old content that must go\n");
-  CFileStdLib f(path.c_str(), IFile::kWrite);
+  CFileStdLib f(existing.c_str(), F::kWrite);
   f.open();
   f.writeLn("  0\n");
   f.writeLn("SECTION");
   EXPECT_EQ(f.write("\nAB\0C", 5), 5);
   f.close();
-  EXPECT_EQ(ScratchDir::read(path), std::string("  0\nSECTION\nAB\0C", 16));
-  EXPECT_STREQ(f.getName().c_str(), path.c_str());
+  EXPECT_EQ(ScratchDir::read(existing), std::string("  0\nSECTION\nAB\0C", 16));
 }
 
-TEST(CFileStdLib, AStreamThatCannotBeReadRaisesIOErrorNotEOF) {
-  // A directory opens for reading on POSIX systems, but every read of it fails.
+TEST(CFileStdLib, UnreadableStreamsAndFullDevicesRaiseIOErrors) {
+  // A directory opens for reading on POSIX systems, but every read of it fails: not EOF.
   ScratchDir dir;
-  CFileStdLib f(dir.path("").c_str(), IFile::kRead);
-  try {
-    f.open();
-  } catch (const IFile::IFileNotFound&) {
-    GTEST_SKIP() << "this system does not open directories as streams";
-  }
+  CFileStdLib folder(dir.path("").c_str(), F::kRead);
   char buffer[16];
-  EXPECT_THROW(f.readLn(buffer, sizeof buffer), IFile::IFileIOError);
-  EXPECT_THROW(f.read(buffer, sizeof buffer), IFile::IFileIOError);
-  f.close();
-}
-
-TEST(CFileStdLib, WritesToAFullDeviceRaiseDiskFull) {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  folder.open();
+  EXPECT_THROW(folder.readLn(buffer, sizeof buffer), F::IFileIOError);
+  EXPECT_THROW(folder.read(buffer, sizeof buffer), F::IFileIOError);
+  folder.close();
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   // More than any stream buffer, so that the failure shows at the call itself.
   const std::string big(1 << 20, 'x');
-  CFileStdLib f("/dev/full", IFile::kWrite);
-  f.open();
-  EXPECT_THROW(f.write(big.data(), static_cast<long>(big.size())), IFile::IFileDiskFull);
-  EXPECT_THROW(f.writeLn(big.c_str()), IFile::IFileDiskFull);
-  f.close();
+  CFileStdLib full("/dev/full", F::kWrite);
+  full.open();
+  EXPECT_THROW(full.write(big.data(), static_cast<long>(big.size())), F::IFileDiskFull);
+  EXPECT_THROW(full.writeLn(big.c_str()), F::IFileDiskFull);
+  full.close();
 }
 
-// Random bytes heavy in line ends, with now and then a NUL or a byte beyond ASCII, cut at a
-// random length; with a long line, one line longer than the read-ahead buffer too.
+// Random bytes heavy in line ends, now and then a NUL or a byte beyond ASCII; with a long line,
+// one line longer than the read-ahead buffer too.
 std::string randomText(std::mt19937_64& rng, bool longLine) {
   static const char kBytes[] = "ab0 \t\r\n\n\n\n\xE8\0";
   std::string text;
@@ -230,71 +136,50 @@ std::string randomText(std::mt19937_64& rng, bool longLine) {
   return text;
 }
 
-const std::string kEOF = "<EOF>", kIOError = "<IOError>";
-
-// Both buffers are filled alike before a line call, so that their first bytes show all a call
-// wrote, bytes after a NUL and the terminator included. Lines with a NUL are short here; the
-// long ones hold none and compare as C strings.
-constexpr std::size_t kShown = 64;
-
-void prepare(std::vector<char>& buffer) {
-  std::fill_n(buffer.begin(), kShown, '#');  // a byte the files never hold
-}
-
+// Both buffers are filled alike before a call, so that their first 64 bytes show all a line call
+// wrote, bytes after a NUL included. Lines with a NUL are short; long ones compare as C strings.
 std::string lineOutcome(const std::vector<char>& buffer, long size) {
-  const std::size_t shown = std::min(kShown, static_cast<std::size_t>(size));
-  return std::string(buffer.data(), shown) + "|" + buffer.data();
-}
-
-std::string failureOf(std::FILE* f) {
-  return std::feof(f) ? kEOF : kIOError;
+  return std::string(buffer.data(), std::min(64L, size)) + "|" + buffer.data();
 }
 
 TEST(CFileStdLib, LinesAndBlocksAreExactlyWhatFgetsAndFreadGive) {
   ScratchDir dir;
   std::mt19937_64 rng(7);
-  // Lines into buffers of every size, blocks mostly small: each file takes many calls.
   const long lineSizes[] = {1, 2, 3, 8, 100, 4096, 4096, 65536, 70000, 200000};
   const long blockSizes[] = {1, 2, 7, 100, 1000, 70000};
   std::vector<char> ours(200000), theirs(200000);
   long calls = 0;
   for (int fileNo = 0; fileNo < 40; ++fileNo) {
     const std::string path = dir.write("r.dxf", randomText(rng, fileNo % 8 == 7));
-    CFileStdLib f(path.c_str(), IFile::kRead);
+    CFileStdLib f(path.c_str(), F::kRead);
     f.open();
     std::FILE* reference = std::fopen(path.c_str(), "r");
-    ASSERT_NE(reference, nullptr);
-    // Until both have met the end three times.
-    for (int ends = 0, call = 0; ends < 3; ++call) {
+    const auto failure = [&] { return std::string(std::feof(reference) ? "<EOF>" : "<IOError>"); };
+    for (int ends = 0, call = 0; ends < 3; ++call) {  // until both met the end three times
       const bool line = rng() % 16 != 0;
       const long size = line ? lineSizes[rng() % 10] : blockSizes[rng() % (rng() % 50 ? 5 : 6)];
+      std::fill_n(ours.begin(), 64, '#');  // a byte the files never hold
+      std::fill_n(theirs.begin(), 64, '#');
       std::string got, want;
-      prepare(ours);
-      prepare(theirs);
       try {
-        if (line) {
-          f.readLn(ours.data(), size);
-          got = lineOutcome(ours, size);
-        } else {
-          got = std::string(ours.data(), static_cast<std::size_t>(f.read(ours.data(), size)));
-        }
-      } catch (const IFile::IFileEOF&) {
-        got = kEOF;
-      } catch (const IFile::IFileIOError&) {
-        got = kIOError;
+        got = line ? (f.readLn(ours.data(), size), lineOutcome(ours, size))
+                   : std::string(ours.data(), static_cast<std::size_t>(f.read(ours.data(), size)));
+      } catch (const F::IFileEOF&) {
+        got = "<EOF>";
+      } catch (const F::IFileIOError&) {
+        got = "<IOError>";
       }
       if (line) {
-        want = std::fgets(theirs.data(), static_cast<int>(size), reference) == nullptr
-                   ? failureOf(reference)
-                   : lineOutcome(theirs, size);
+        want = std::fgets(theirs.data(), static_cast<int>(size), reference)
+                   ? lineOutcome(theirs, size)
+                   : failure();
       } else {
-        const std::size_t n =
-            std::fread(theirs.data(), 1, static_cast<std::size_t>(size), reference);
-        want = n == 0 ? failureOf(reference) : std::string(theirs.data(), n);
+        const std::size_t n = std::fread(theirs.data(), 1, std::size_t(size), reference);
+        want = n > 0 ? std::string(theirs.data(), n) : failure();
       }
       ASSERT_EQ(got, want) << "file " << fileNo << ", call " << call << ", size " << size;
       ++calls;
-      if (got == kEOF) ++ends;
+      ends += got == "<EOF>";
     }
     std::fclose(reference);
     f.close();
@@ -304,23 +189,21 @@ TEST(CFileStdLib, LinesAndBlocksAreExactlyWhatFgetsAndFreadGive) {
 
 // The memory file's own failures, which the writer tests rely on, are those of CFileStdLib.
 TEST(MemoryFile, FailsBeyondItsLimitAsADiskFullAndWhenMissingAsAnUnopenablePath) {
-  MemoryFile f("m.dxf", "", IFile::kWrite);
+  MemoryFile f("m.dxf", "", F::kWrite), reading("m.dxf", "0\nEOF\n");
   f.setWriteLimit(6);
   f.open();
   f.writeLn("0\n");
   EXPECT_EQ(f.write("ABCDEF", 6), 4);  // a short count, as a nearly full disk gives
-  EXPECT_THROW(f.write("G", 1), IFile::IFileDiskFull);
-  EXPECT_THROW(f.writeLn("H"), IFile::IFileDiskFull);
+  EXPECT_THROW(f.write("G", 1), F::IFileDiskFull);
+  EXPECT_THROW(f.writeLn("H"), F::IFileDiskFull);
   f.close();
   EXPECT_EQ(f.written(), "0\nABCD");
   EXPECT_EQ(f.closeCount(), 1);
-
-  MemoryFile reading("m.dxf", "0\nEOF\n"), writing("m.dxf", "", IFile::kWrite);
   reading.setMissing(true);
-  writing.setMissing(true);
-  EXPECT_THROW(reading.open(), IFile::IFileNotFound);
-  EXPECT_THROW(writing.open(), IFile::IFileCantWrite);
-  EXPECT_FALSE(reading.isOpened() || writing.isOpened());
+  f.setMissing(true);
+  EXPECT_THROW(reading.open(), F::IFileNotFound);
+  EXPECT_THROW(f.open(), F::IFileCantWrite);
+  EXPECT_FALSE(reading.isOpened() || f.isOpened());
 }
 
 }  // namespace

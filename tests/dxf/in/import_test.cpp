@@ -2,18 +2,11 @@
 // drawing's layers, blocks, layer "0", standard style and variables win; a block the file names
 // before defining it is filled by the definition; handles are new, so one file imports twice;
 // a failed import keeps what it had merged.
-#include <veltcore/database/data.h>
-#include <veltcore/dxf/in/semantor.h>
-#include <veltcore/entities/create_calls.h>
-#include <veltcore/entities/entity_factory.h>
-#include <veltcore/entities/insert.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "dxf/in/dxf_read_support.h"
 
@@ -21,26 +14,19 @@ using namespace dxftest;
 
 namespace {
 
-Outcome import(CData& d, const std::string& text) {
+long import(CData& d, const std::string& text) {
   MemoryFile file("import.dxf", text);
-  Outcome out;
   try {
     importDXF(d, file);
   } catch (const CFileDXFIParser::FileDXFException& e) {
-    out.error = e.getErrorNumber();
+    return e.getErrorNumber();
   }
-  return out;
-}
-
-std::string block(const std::string& name, const std::string& body) {
-  return dxf("0 BLOCK;8 0;2 " + name + ";70 0;10 0;20 0;30 0") + body + dxf("0 ENDBLK;8 0");
+  return 0;
 }
 
 std::string layer(const std::string& name, int color) {
   return dxf("0 LAYER;2 " + name + ";70 0;62 " + std::to_string(color) + ";6 CONTINUOUS");
 }
-
-const std::string kLine = dxf("0 LINE;8 0;10 0;20 0;30 0;11 1;21 0;31 0");
 
 // Every handle below 0x400 is held by an entity of the drawing (table or blocks) or free: a
 // definition dropped or a read that failed left none booked.
@@ -67,19 +53,17 @@ TEST(ImportDXF, TheDrawingsItemsAndVariablesWin) {
   CLayer* const current = vars.getCurLayer();
   const short color = vars.getCurColor();
 
-  const std::string header =
-      dxf("9 $ACADVER;1 AC1009;9 $LTSCALE;40 5;9 $CLAYER;8 ROOF;9 $CECOLOR;62 3;9 $ORTHOMODE;70 1");
   const std::string tables =
       table("LAYER", layer("0", 5) + layer("WALLS", 1) + layer("ROOF", 2)) +
       table("STYLE", dxf("0 STYLE;2 STANDARD;70 0;40 9;41 1;50 0;42 2.5;3 txt"));
   const std::string blocks = block("DOOR", dxf("0 CIRCLE;8 0;10 0;20 0;40 1") + kLine) +
                              block("WIN", dxf("0 POINT;8 0;10 1;20 1"));
-  const std::string ents = dxf("0 INSERT;8 0;2 DOOR;10 5;20 0;0 INSERT;8 0;2 WIN;10 0;20 0") +
-                           dxf("0 LINE;8 ROOF;10 0;20 0;11 1;21 1");
-  ASSERT_EQ(import(*d, drawing(section("HEADER", header) + section("TABLES", tables) +
-                               section("BLOCKS", blocks) + section("ENTITIES", ents)))
-                .error,
-            0);
+  const std::string records = dxf("0 INSERT;8 0;2 DOOR;10 5;20 0") + insert("WIN") +
+                              dxf("0 LINE;8 ROOF;10 0;20 0;11 1;21 1");
+  const std::string text = drawing(
+      header("AC1009", ";9 $LTSCALE;40 5;9 $CLAYER;8 ROOF;9 $CECOLOR;62 3;9 $ORTHOMODE;70 1") +
+      section("TABLES", tables) + section("BLOCKS", blocks) + section("ENTITIES", records));
+  ASSERT_EQ(import(*d, text), 0);
 
   // Layers: WALLS keeps its colour, ROOF is new, layer 0 is untouched; the standard style too.
   EXPECT_EQ(d->getLayerTable().get("WALLS"), walls);
@@ -110,8 +94,7 @@ TEST(ImportDXF, TheDrawingsItemsAndVariablesWin) {
 
 TEST(ImportDXF, ABlockNamedBeforeItsDefinitionIsFilledByIt) {
   DataPtr d = newDrawing();
-  const std::string blocks = block("A", dxf("0 INSERT;8 0;2 B;10 0;20 0")) + block("B", kLine);
-  ASSERT_EQ(import(*d, drawing(section("BLOCKS", blocks))).error, 0);
+  ASSERT_EQ(import(*d, drawing(section("BLOCKS", block("A", insert("B")) + block("B", kLine)))), 0);
   CBlock* a = d->getBlockTable().get("A");
   CBlock* b = d->getBlockTable().get("B");
   ASSERT_TRUE(a != nullptr && b != nullptr);
@@ -134,9 +117,8 @@ TEST(ImportDXF, OneFileImportsTwiceWithoutHandleCollisions) {
               section("ENTITIES", dxf("0 LINE;5 20;8 0;10 0;20 0;11 1;21 0") +
                                       dxf("0 LINE;5 21;8 0;10 0;20 0;11 2;21 0")));
   ASSERT_EQ(loadText(*d, text).error, 0);  // loadDXF keeps 0x20 to 0x22
-  ASSERT_EQ(import(*d, text).error, 0);
-  ASSERT_EQ(import(*d, text).error, 0);
-
+  ASSERT_EQ(import(*d, text), 0);
+  ASSERT_EQ(import(*d, text), 0);
   std::set<long> handles;
   for (CEnt* e : entities(*d)) handles.insert(e->GetHandle());
   EXPECT_EQ(entities(*d).size(), 6u);
@@ -152,16 +134,14 @@ TEST(ImportDXF, AFailedImportKeepsWhatWasMerged) {
   // A line without group 21 fails the read with error 11 after ROOF and one line merged.
   const std::string bad = drawing(section("TABLES", table("LAYER", layer("ROOF", 2))) +
                                   section("ENTITIES", kLine + dxf("0 LINE;8 0;10 0;20 0;11 1")));
-  EXPECT_EQ(import(*d, bad).error, 11);
+  EXPECT_EQ(import(*d, bad), 11);
   EXPECT_NE(d->getLayerTable().get("ROOF"), nullptr);
   EXPECT_EQ(entities(*d).size(), 1u);
   expectNoHandleLeftBooked(*d);
-
   // A block definition named as an external reference of the drawing: error 14.
-  const std::string xref =
-      dxf("0 BLOCK;8 0;2 REF;70 4;10 0;20 0;30 0;1 /nowhere/ref.dxf") + dxf("0 ENDBLK;8 0");
-  ASSERT_EQ(loadText(*d, drawing(section("BLOCKS", xref))).error, 0);
-  EXPECT_EQ(import(*d, drawing(section("BLOCKS", block("ref", kLine)))).error, 14);
+  ASSERT_EQ(loadText(*d, drawing(section("BLOCKS", block("REF", "", 4, "/nowhere/ref.dxf")))).error,
+            0);
+  EXPECT_EQ(import(*d, drawing(section("BLOCKS", block("ref", kLine)))), 14);
   EXPECT_EQ(d->getBlockTable().get("REF"), nullptr);
   expectNoHandleLeftBooked(*d);
 }

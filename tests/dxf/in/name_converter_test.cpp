@@ -1,15 +1,13 @@
 // tests/dxf/in/name_converter_test.cpp: the DXF-safe names given to layers, linetypes, styles
 // and blocks: cleaning, cutting, numbering against the drawing's own names, and lookups of
 // items the converter never saw.
-#include <veltcore/dxf/in/name_converter.h>
+#include <veltcore/veltcore.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include <veltcore/database/data.h>
-#include <veltcore/database/data_calls.h>
 #include "database/test_drawing.h"
 
 namespace {
@@ -39,48 +37,43 @@ CBlockXRef* addXRef(CData& d, const char* name) {
 
 const std::string kForty = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn";
 
-struct LayerCase {
-  const char* what;
-  std::vector<std::string> layers;  // added in this order
-  std::string probe;                // the layer whose converted name is checked
-  std::string expected;
-};
-
 TEST(NameAcadConverter, LayerNamesAreCleanedCutAndNumbered) {
-  const std::vector<LayerCase> cases = {
-      {"valid name kept", {"WALLS-2$"}, "WALLS-2$", "WALLS-2$"},
-      {"leading asterisk kept", {"*ABC"}, "*ABC", "*ABC"},
-      {"inner asterisk replaced", {"A*B"}, "A*B", "A_B"},
-      {"blank replaced", {"A B"}, "A B", "A_B"},
-      {"clash with a drawing name", {"A_B", "A B"}, "A B", "A_B0"},
-      {"second clash", {"A_B", "A_B0", "A B"}, "A B", "A_B1"},
-      {"clash checked with case", {"a_b", "A B"}, "A B", "A_B"},
-      {"two unsafe names may share one result", {"A B", "A?B"}, "A?B", "A_B"},
-      {"layer 0", {}, "0", "0"},
-      {"accented byte replaced", {"Citt\xE0"}, "Citt\xE0", "Citt_"},
-      {"long name cut to 31", {kForty}, kForty, kForty.substr(0, 31)},
-      {"cut name clashes", {kForty.substr(0, 31), kForty}, kForty, kForty.substr(0, 30) + "0"},
-      {"31 characters untouched",
-       {kForty.substr(0, 31)},
-       kForty.substr(0, 31),
-       kForty.substr(0, 31)},
+  struct Case {
+    const char* what;
+    std::vector<std::string> layers;  // added in this order; the last is converted
+    std::string expected;
   };
-  for (const LayerCase& c : cases) {
+  // clang-format off
+  const std::vector<Case> cases = {
+      {"valid name kept", {"WALLS-2$"}, "WALLS-2$"}, {"leading asterisk kept", {"*ABC"}, "*ABC"},
+      {"inner asterisk replaced", {"A*B"}, "A_B"},
+      {"clash with a drawing name", {"A_B", "A B"}, "A_B0"},
+      {"second clash", {"A_B", "A_B0", "A B"}, "A_B1"},
+      {"clash checked with case", {"a_b", "A B"}, "A_B"},
+      {"two unsafe names may share one result", {"A B", "A?B"}, "A_B"}, {"layer 0", {}, "0"},
+      {"accented byte replaced", {"Citt\xE0"}, "Citt_"},
+      {"long name cut to 31", {kForty}, kForty.substr(0, 31)},
+      {"cut name clashes", {kForty.substr(0, 31), kForty}, kForty.substr(0, 30) + "0"}
+  };
+  // clang-format on
+  for (const Case& c : cases) {
     DataPtr d = newDrawing();
-    CLayer* probe = c.probe == "0" ? &d->getLayer0() : nullptr;
-    for (const std::string& name : c.layers) {
-      CLayer* layer = addLayerNamed(*d, name);
-      if (name == c.probe) probe = layer;
-    }
-    ASSERT_NE(probe, nullptr) << c.what;
+    CLayer* probe = &d->getLayer0();
+    for (const std::string& name : c.layers) probe = addLayerNamed(*d, name);
     CNameAcadConverter converter(*d);
     EXPECT_STREQ(converter.GetName(probe).c_str(), c.expected.c_str()) << c.what;
   }
 }
 
-TEST(NameAcadConverter, ItemsCreatedAfterwardsHaveNoName) {
+// Built-in items and the full names of a reference's items are checked in the written files;
+// a reference's styles, which are not written, are converted by their own name.
+TEST(NameAcadConverter, ReferenceStylesAndItemsItNeverSaw) {
   DataPtr d = newDrawing();
+  CBlockXRef* plan = addXRef(*d, "PLAN");
+  CStyle* xstyle = d->getStyleFactory().create("NOTE S", nullptr, 0, 1, 0, 2.5, 0);
+  plan->add(xstyle);
   CNameAcadConverter converter(*d);
+  EXPECT_STREQ(converter.GetName(xstyle).c_str(), "NOTE_S");
   CLayer* layer = addLayerNamed(*d, "LATE");
   CLtype* ltype = d->getLtypeFactory().create("LATE", "", nullptr, 0, 0);
   addLtype(*d, ltype);
@@ -88,50 +81,19 @@ TEST(NameAcadConverter, ItemsCreatedAfterwardsHaveNoName) {
   addStyle(*d, style);
   CBlock* block = d->getBlockFactory().create("LATE", 0);
   d->getBlockTable().add(block);
-  EXPECT_STREQ(converter.GetName(layer).c_str(), "");
-  EXPECT_STREQ(converter.GetName(ltype).c_str(), "");
-  EXPECT_STREQ(converter.GetName(style).c_str(), "");
-  EXPECT_STREQ(converter.GetName(block).c_str(), "");
-  EXPECT_STREQ(converter.GetName(static_cast<const CLayer*>(nullptr)).c_str(), "");
+  EXPECT_EQ(std::string(converter.GetName(layer).c_str()) + converter.GetName(ltype).c_str() +
+                converter.GetName(style).c_str() + converter.GetName(block).c_str() +
+                converter.GetName(static_cast<const CLayer*>(nullptr)).c_str(),
+            "");
 }
 
-TEST(NameAcadConverter, BuiltInsAndExternalReferenceItems) {
+TEST(NameAcadConverter, UniquenessUsesShortNamesOfReferenceItemsAndOneWalkForBlocks) {
   DataPtr d = newDrawing();
   CBlockXRef* plan = addXRef(*d, "PLAN");
-  CLtypeXRef* dashed =
-      d->getLtypeFactory().createXRef(*plan, "DASHED", "", CLtypeComplexDashSeq(), 0);
-  plan->add(dashed);
-  CLayerXRef* walls = d->getLayerFactory().createXRef(*plan, "WALLS", dashed, 1, 0);
-  plan->add(walls);
-  CStyle* xstyle = d->getStyleFactory().create("NOTE S", nullptr, 0, 1, 0, 2.5, 0);
-  plan->add(xstyle);
-
-  CNameAcadConverter converter(*d);
-  EXPECT_STREQ(converter.GetName(&d->getLtypeByLayer()).c_str(), "BYLAYER");
-  EXPECT_STREQ(converter.GetName(&d->getLtypeByBlock()).c_str(), "BYBLOCK");
-  EXPECT_STREQ(converter.GetName(&d->getLtypeContinuous()).c_str(), "Continuous");
-  EXPECT_STREQ(converter.GetName(&d->getStyleTable().getStyleStandard()).c_str(), "STANDARD");
-  // Full names are converted: the bar is not a DXF name character.
-  EXPECT_STREQ(converter.GetName(walls).c_str(), "PLAN_WALLS");
-  EXPECT_STREQ(converter.GetName(dashed).c_str(), "PLAN_DASHED");
-  // Styles of a reference are converted by their own name.
-  EXPECT_STREQ(converter.GetName(xstyle).c_str(), "NOTE_S");
-  EXPECT_STREQ(converter.GetName(plan).c_str(), "PLAN");
-}
-
-TEST(NameAcadConverter, UniquenessUsesTheShortNamesOfReferenceItems) {
-  DataPtr d = newDrawing();
-  CBlockXRef* plan = addXRef(*d, "PLAN");
-  // The reference's layer is called "A_B" (full name "PLAN|A_B"): the drawing's "A B" must
-  // move aside although no converted name is "A_B".
+  // The reference's layer is "A_B" (full name "PLAN|A_B"): the drawing's "A B" must move
+  // aside although no converted name is "A_B".
   plan->add(d->getLayerFactory().createXRef(*plan, "A_B", &d->getLtypeContinuous(), 1, 0));
   CLayer* own = addLayerNamed(*d, "A B");
-  CNameAcadConverter converter(*d);
-  EXPECT_STREQ(converter.GetName(own).c_str(), "A_B0");
-}
-
-TEST(NameAcadConverter, BlocksAndReferencesShareOneWalk) {
-  DataPtr d = newDrawing();
   CBlock* door = d->getBlockFactory().create("DOOR 1", 0);
   d->getBlockTable().add(door);
   CBlock* anonymous = d->getBlockFactory().create("*U3", 0);
@@ -142,6 +104,7 @@ TEST(NameAcadConverter, BlocksAndReferencesShareOneWalk) {
   CStyle* style = d->getStyleFactory().create("STANDARD", nullptr, 0, 1, 0, 2.5, 0);
   addStyle(*d, style);
   CNameAcadConverter converter(*d);
+  EXPECT_STREQ(converter.GetName(own).c_str(), "A_B0");
   EXPECT_STREQ(converter.GetName(door).c_str(), "DOOR_10");
   EXPECT_STREQ(converter.GetName(anonymous).c_str(), "*U3");
   EXPECT_STREQ(converter.GetName(xref).c_str(), "DOOR_1");
@@ -156,24 +119,21 @@ TEST(NameAcadConverter, ValidCharactersNamesAndGeneratedNames) {
   for (char c : std::string("azAZ09_-$")) EXPECT_TRUE(converter.IsValidChar(c)) << c;
   for (char c : std::string(" *|?./\\:;,\"'<>=`~\t\xE8") + '\0')
     EXPECT_FALSE(converter.IsValidChar(c)) << c;
-
   struct Case {
     std::string name, out;
     bool valid;
   };
-  const std::vector<Case> cases = {
-      {"", "", true},
-      {"*", "*", true},
-      {"**", "*_", false},
-      {"\xC3\xA8", "__", false},  // UTF-8 letters are two bytes, so two underscores
-      {kForty, kForty.substr(0, 31), false},
-      {" " + kForty, "_" + kForty.substr(0, 30), false}};
+  const std::vector<Case> cases = {{"", "", true},
+                                   {"*", "*", true},
+                                   {"**", "*_", false},
+                                   {"\xC3\xA8", "__", false},  // UTF-8 letters: two underscores
+                                   {kForty, kForty.substr(0, 31), false},
+                                   {" " + kForty, "_" + kForty.substr(0, 30), false}};
   for (const Case& c : cases) {
     String out("stale");
     EXPECT_EQ(converter.IsValidName(c.name.c_str(), out), c.valid) << c.name;
     EXPECT_STREQ(out.c_str(), c.out.c_str()) << c.name;
   }
-
   // Generated names fit in 31 characters; the caller's base is not cut.
   String base(kForty.substr(0, 31).c_str());
   int counter = 9;
@@ -183,9 +143,6 @@ TEST(NameAcadConverter, ValidCharactersNamesAndGeneratedNames) {
             kForty.substr(0, 29) + "10");
   EXPECT_EQ(counter, 11);
   EXPECT_EQ(base.size(), 31);
-  String shortBase("AB");
-  int zero = 0;
-  EXPECT_STREQ(converter.GenerateValidName(shortBase, zero).c_str(), "AB0");
 }
 
 }  // namespace

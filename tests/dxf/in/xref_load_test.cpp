@@ -1,18 +1,9 @@
 // tests/dxf/in/xref_load_test.cpp: CBlockXRef::load, unload and setPath over files written to a
-// temporary folder: what the reference gets from its file (flags | 48, placeholders resolved,
+// scratch folder: what the reference gets from its file (flags | 48, placeholders resolved,
 // styles always new, handle 0, hatch lines on layer "0"), the status after each kind of failure,
 // files that refer back to a reference being loaded, and drawings deleted in either order.
-#include <veltcore/database/data.h>
-#include <veltcore/dxf/in/semantor.h>
-#include <veltcore/entities/insert.h>
-#include <veltcore/hatch/ent_hatch.h>
 
 #include <gtest/gtest.h>
-
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <string>
 
 #include "dxf/in/dxf_read_support.h"
 
@@ -20,15 +11,8 @@ using namespace dxftest;
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string xrefBlock(const std::string& name, const std::string& path, int flags = 36) {
-  return dxf("0 BLOCK;8 0;2 " + name + ";70 " + std::to_string(flags) + ";10 0;20 0;30 0;1 " +
-             path + ";0 ENDBLK;8 0");
-}
-
-std::string insert(const std::string& name) {
-  return dxf("0 INSERT;8 0;2 " + name + ";10 0;20 0");
+std::string xrefBlock(const std::string& name, const std::string& path) {
+  return block(name, "", 36, path);  // 4 | 32: a reference marked loaded
 }
 
 std::string standard(int height) {
@@ -36,30 +20,11 @@ std::string standard(int height) {
 }
 
 const std::string kNotes = dxf("0 STYLE;2 NOTES;70 0;40 0;41 1;50 0;42 2.5;3 txt");
-const std::string kLine = dxf("0 LINE;8 0;10 0;20 0;11 1;21 0");
 
 class XRefLoad : public ::testing::Test {
  protected:
-  void SetUp() override {
-    testFont();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() /
-           ("veltcore-" + std::string(info->name()) + "-" +
-            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    data.reset();
-    fs::remove_all(dir_);
-  }
-
-  // Writes text as the file name in the temporary folder; its full path.
-  std::string write(const std::string& name, const std::string& text) {
-    const std::string path = (dir_ / name).string();
-    std::ofstream(path) << text;
-    return path;
-  }
-  std::string pathOf(const std::string& name) const { return (dir_ / name).string(); }
+  void SetUp() override { testFont(); }
+  void TearDown() override { data.reset(); }  // before the folder goes
 
   // A new reference of the drawing, initialised with path and flags.
   CBlockXRef* newXRef(const char* name, const std::string& path, long flags = 4) {
@@ -67,10 +32,8 @@ class XRefLoad : public ::testing::Test {
     return data->getBlockXRefTable().get(name);
   }
 
+  ScratchDir dir;
   DataPtr data = newDrawing();
-
- private:
-  fs::path dir_;
 };
 
 TEST_F(XRefLoad, TheReferenceTakesItsFilesItemsAsItsOwn) {
@@ -79,17 +42,13 @@ TEST_F(XRefLoad, TheReferenceTakesItsFilesItemsAsItsOwn) {
       table("LAYER", dxf("0 LAYER;2 WALLS;70 0;62 1;6 DASHED;0 LAYER;2 DOORS;70 4;62 2;6 "
                          "CONTINUOUS")) +
       table("STYLE", standard(2) + kNotes + kNotes);
-  const std::string ents = dxf("0 LINE;5 2A;8 WALLS;10 0;20 0;11 1;21 1") + insert("WIN") +
-                           dxf("0 TEXT;8 DOORS;7 NOTES;10 0;20 0;40 1;1 hi") +
-                           dxf("0 HATCH;8 0;10 0;20 0;30 0;2 ANSI31;70 0;71 0;91 1;92 3;72 0;73 "
-                               "1;93 4;10 0;20 0;10 10;20 0;10 10;20 10;10 0;20 10;97 0;98 0");
-  const std::string path =
-      write("plan.dxf",
-            drawing(section("HEADER", dxf("9 $ACADVER;1 AC1015")) + section("TABLES", tables) +
-                    section("BLOCKS", dxf("0 BLOCK;8 0;2 WIN;70 0;10 0;20 0;30 0") + kLine +
-                                          dxf("0 ENDBLK;8 0")) +
-                    section("ENTITIES", ents)));
-
+  const std::string records = dxf("0 LINE;5 2A;8 WALLS;10 0;20 0;11 1;21 1") + insert("WIN") +
+                              dxf("0 TEXT;8 DOORS;7 NOTES;10 0;20 0;40 1;1 hi") +
+                              dxf("0 HATCH;8 0;10 0;20 0;30 0;2 ANSI31;70 0;71 0;91 1;92 3;72 0;73 "
+                                  "1;93 4;10 0;20 0;10 10;20 0;10 10;20 10;10 0;20 10;97 0;98 0");
+  const std::string path = dir.write(
+      "plan.dxf", drawing(header("AC1015") + section("TABLES", tables) +
+                          section("BLOCKS", block("WIN", kLine)) + section("ENTITIES", records)));
   // The drawing read first: PLAN|WALLS is a placeholder; the current layer is ROOF.
   CFileDXFILoadDataSemantor host(*data);
   host.createLayer("ROOF", nullptr, 3, 0);
@@ -137,8 +96,8 @@ TEST_F(XRefLoad, TheReferenceTakesItsFilesItemsAsItsOwn) {
 
 TEST_F(XRefLoad, StatusAfterEachKindOfFailure) {
   // loadDXF meets a reference marked loaded whose file is missing: error 2, with the
-  // reference's file name and line 0.
-  const std::string missing = pathOf("missing.dxf");
+  // reference's file name and line 0, and the flags as they were.
+  const std::string missing = dir.path("missing.dxf");
   MemoryFile host("host.dxf", drawing(section("BLOCKS", xrefBlock("GONE", missing))));
   try {
     loadDXF(*data, host);
@@ -150,10 +109,9 @@ TEST_F(XRefLoad, StatusAfterEachKindOfFailure) {
   }
   CBlockXRef* gone = data->getBlockXRefTable().get("GONE");
   EXPECT_EQ(gone->getStatus(), CBlockXRef::kFileNotFound);
-  EXPECT_EQ(gone->getFlags(), 36);  // status 3 leaves the flags as they were
-
+  EXPECT_EQ(gone->getFlags(), 36);
   // Any other error passes on as it was, and the status stays.
-  CBlockXRef* broken = newXRef("BROKEN", write("broken.dxf", section("ENTITIES", kLine)));
+  CBlockXRef* broken = newXRef("BROKEN", dir.write("broken.dxf", section("ENTITIES", kLine)));
   try {
     broken->load(*data);
     ADD_FAILURE() << "load did not fail";
@@ -165,47 +123,47 @@ TEST_F(XRefLoad, StatusAfterEachKindOfFailure) {
 }
 
 TEST_F(XRefLoad, FilesThatReferBackEndLoadedAndDeleteCleanly) {
-  const std::string a = pathOf("a.dxf"), b = pathOf("b.dxf");
-  write("a.dxf", drawing(section("BLOCKS", xrefBlock("B", b)) + section("ENTITIES", insert("B"))));
-  write("b.dxf", drawing(section("BLOCKS", xrefBlock("A", a)) + section("ENTITIES", insert("A"))));
-  write("self.dxf", drawing(section("BLOCKS", xrefBlock("SELF", pathOf("self.dxf"))) +
-                            section("ENTITIES", insert("SELF") + kLine)));
+  const std::string a = dir.path("a.dxf"), b = dir.path("b.dxf"), self = dir.path("self.dxf");
+  dir.write("a.dxf",
+            drawing(section("BLOCKS", xrefBlock("B", b)) + section("ENTITIES", insert("B"))));
+  dir.write("b.dxf",
+            drawing(section("BLOCKS", xrefBlock("A", a)) + section("ENTITIES", insert("A"))));
+  dir.write("self.dxf", drawing(section("BLOCKS", xrefBlock("SELF", self)) +
+                                section("ENTITIES", insert("SELF") + kLine)));
   struct Case {
     std::string host;
     const char* first;   // the reference the host names, loaded first
     const char* second;  // the reference the first file names; the same for a file naming itself
   };
-  const Case cases[] = {
-      {xrefBlock("A", a), "A", "B"},
-      {xrefBlock("B", b), "B", "A"},
-      {xrefBlock("SELF", pathOf("self.dxf")), "SELF", "SELF"},
-  };
+  const Case cases[] = {{xrefBlock("A", a), "A", "B"},
+                        {xrefBlock("B", b), "B", "A"},
+                        {xrefBlock("SELF", self), "SELF", "SELF"}};
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.first);
     data = newDrawing();
-    ASSERT_EQ(loadText(*data, drawing(section("BLOCKS", c.host))).error, 0) << c.first;
+    ASSERT_EQ(loadText(*data, drawing(section("BLOCKS", c.host))).error, 0);
     CBlockXRef* first = data->getBlockXRefTable().get(c.first);
     CBlockXRef* second = data->getBlockXRefTable().get(c.second);
-    ASSERT_TRUE(first != nullptr && second != nullptr) << c.first;
-    EXPECT_EQ(data->getBlockXRefTable()[0], first) << c.first;
-    EXPECT_TRUE(first->loaded() && second->loaded()) << c.first;
+    ASSERT_TRUE(first != nullptr && second != nullptr);
+    EXPECT_EQ(data->getBlockXRefTable()[0], first);
+    EXPECT_TRUE(first->loaded() && second->loaded());
     // Each holds an insert of the other (or of itself), counted once.
-    EXPECT_EQ((*first)[0]->getEntInsert()->getBlock(), second) << c.first;
-    EXPECT_EQ((*second)[0]->getEntInsert()->getBlock(), first) << c.first;
-    EXPECT_EQ(first->getNeeded(), 1) << c.first;
-    EXPECT_EQ(second->getNeeded(), 1) << c.first;
+    EXPECT_EQ((*first)[0]->getEntInsert()->getBlock(), second);
+    EXPECT_EQ((*second)[0]->getEntInsert()->getBlock(), first);
+    EXPECT_EQ(first->getNeeded(), 1);
+    EXPECT_EQ(second->getNeeded(), 1);
   }  // each drawing is deleted by the next assignment or the fixture: the sanitizers watch
 }
 
 TEST_F(XRefLoad, LoadUnloadLoadAndSetPath) {
   const std::string one =
-      write("one.dxf", drawing(section("TABLES", table("STYLE", standard(2) + kNotes)) +
-                               section("ENTITIES", kLine)));
-  const std::string two =
-      write("two.dxf",
-            drawing(section("TABLES", table("STYLE", standard(3))) +
-                    section("ENTITIES", kLine + dxf("0 TEXT;8 0;7 STANDARD;10 0;20 0;40 1;1 a"))));
+      dir.write("one.dxf", drawing(section("TABLES", table("STYLE", standard(2) + kNotes)) +
+                                   section("ENTITIES", kLine)));
+  const std::string two = dir.write(
+      "two.dxf",
+      drawing(section("TABLES", table("STYLE", standard(3))) +
+              section("ENTITIES", kLine + dxf("0 TEXT;8 0;7 STANDARD;10 0;20 0;40 1;1 a"))));
   CBlockXRef* x = newXRef("X", one);
-
   for (int round = 0; round < 2; ++round) {  // the second load follows an unload
     x->load(*data);
     EXPECT_TRUE(x->loaded());
@@ -219,7 +177,6 @@ TEST_F(XRefLoad, LoadUnloadLoadAndSetPath) {
     EXPECT_EQ(x->size(), 0);
     EXPECT_EQ(x->getStyleTable().size(), 0);  // the standard style went with the others
   }
-
   x->load(*data);
   x->setPath(*data, two.c_str());  // loaded: read again from the new path
   EXPECT_TRUE(x->loaded());
@@ -228,7 +185,6 @@ TEST_F(XRefLoad, LoadUnloadLoadAndSetPath) {
   EXPECT_EQ(x->getStyleTable().size(), 1);
   EXPECT_EQ(x->getStyleTable().getStyleStandard().getFixedHeight(), 3.0);
   EXPECT_EQ((*x)[1]->getType(), 6);
-
   x->unload();
   x->setPath(*data, one.c_str());  // not loaded: only the path changes
   EXPECT_EQ(x->getStatus(), CBlockXRef::kNotLoaded);

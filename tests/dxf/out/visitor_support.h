@@ -4,20 +4,16 @@
 // cell height 10, so base points of aligned texts can be worked out by hand.
 #pragma once
 
-#include <veltcore/database/block.h>
-#include <veltcore/database/data.h>
-#include <veltcore/database/data_calls.h>
-#include <veltcore/database/style.h>
-#include <veltcore/dxf/in/name_converter.h>
-#include <veltcore/dxf/out/visitor.h>
-#include <veltcore/dxf/out/writer.h>
+#include <veltcore/veltcore.h>
 
 #include <string>
+#include <vector>
 
 #include "database/test_drawing.h"
 #include "dxf/memory_file.h"
 #include "dxf/out/dxf_pairs.h"
 #include "geometry/test_font.h"
+#include "support/handle_probe.h"
 
 struct RecordDrawing {
   DataPtr d = newDrawing();
@@ -52,19 +48,18 @@ class RecordVisitor : public CFileDXFOVisitor {
  public:
   using CFileDXFOVisitor::CFileDXFOVisitor;
   using CFileDXFOVisitor::seq_visit;
-  using CFileDXFOVisitor::txt_visit;
 };
 
-// A visitor with the drawing's name converter, writing to a memory file.
+// A visitor (with the drawing's name converter unless told otherwise) writing to memory.
 struct RecordOutput {
   MemoryFile file{"out.dxf", "", IFile::kWrite};
   CFileDXFOWriter writer{file};
   CNameAcadConverter converter;
   RecordVisitor visitor;
-  explicit RecordOutput(const RecordDrawing& w, bool flat = false)
+  explicit RecordOutput(const RecordDrawing& w, bool flat = false, bool convert = true)
       : converter(*w.d), visitor(*w.d, writer, flat) {
     file.open();
-    visitor.SetACADNameConverter(converter);
+    if (convert) visitor.SetACADNameConverter(converter);
   }
   Pairs written() const { return pairsOf(file.written()); }
 };
@@ -77,11 +72,17 @@ inline Pairs withSeqendHandlesHidden(Pairs p) {
   return p;
 }
 
+// The pairs written for e, once added to w's drawing, SEQEND handles hidden.
+inline Pairs record(const RecordDrawing& w, CEnt* e, bool flat = false) {
+  RecordOutput out(w, flat);
+  w.add(e)->accept(out.visitor);
+  return withSeqendHandlesHidden(out.written());
+}
+
 // The handles of the SEQEND records, read back from their hexadecimal text.
 inline std::vector<long> seqendHandles(const Pairs& p) {
   std::vector<long> handles;
-  for (std::size_t i = 0; i + 1 < p.size(); ++i)
-    if (p[i] == Pair{0, "SEQEND"} && p[i + 1].code == 5)
-      handles.push_back(std::stol(p[i + 1].value, nullptr, 16));
+  for (const Pairs& r : recordsOf(p, "SEQEND"))
+    handles.push_back(std::stol(valueOf(r, 5), nullptr, 16));
   return handles;
 }

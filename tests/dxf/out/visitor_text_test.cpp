@@ -1,15 +1,10 @@
 // tests/dxf/out/visitor_text_test.cpp: the TEXT and ATTDEF records of the DXF writer: defaults
-// left out by exact tests, the style, and the base point with the alignment point of aligned
-// texts. Base points are worked out from the test font: "AB" at height 5 is 6 wide, its top is
-// at 4, its bottom at -1, its descent 1 and its cell 5.
+// left out by exact tests, empty strings, the style, and the base point with the alignment point
+// of aligned texts. Base points are worked out from the test font: "AB" at height 5 is 6 wide,
+// its top is at 4, its bottom at -1, its descent 1 and its cell 5.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
-
-#include <veltcore/entities/create_calls.h>
-#include <veltcore/entities/text.h>
-#include <veltcore/geometry/text.h>
 
 #include "dxf/out/visitor_support.h"
 
@@ -65,21 +60,14 @@ TEST(DxfTextRecords, GroupsDefaultsAndAlignment) {
     CEnt* e = c.attdef ? static_cast<CEnt*>(createEntAttdef(*w.d, w.layer0(), w.byLayer(), 256, t,
                                                             "dflt", "Which?", 2, 0x60))
                        : createEntText(*w.d, w.layer0(), w.byLayer(), 256, t, 0x60);
-    w.add(e);
-    RecordOutput out(w);
-    e->accept(out.visitor);
-    EXPECT_EQ(out.written(), pairs(c.expected));
+    EXPECT_EQ(record(w, e), pairs(c.expected));
   }
-}
-
-TEST(DxfTextRecords, EmptyStringsAreWrittenAsEmptyValues) {
+  // Empty strings are written as empty values.
   RecordDrawing w;
   const TEXT_3D t("", w.standard(), 1, 0, 1, 0, 0, 0, 0, 0);
-  CEnt* e = w.add(createEntAttdef(*w.d, w.ab, w.dashed, 3, t, "", "", 0, 0x61));
-  RecordOutput out(w);
-  e->accept(out.visitor);
-  EXPECT_EQ(out.written(), pairs("0 ATTDEF;5 61;8 A_B;6 DASHED;62 3;70 0;1 ;3 ;40 1.000000;2 ;"
-                                 "10 0.000000;20 0.000000;30 0.000000"));
+  EXPECT_EQ(record(w, createEntAttdef(*w.d, w.ab, w.dashed, 3, t, "", "", 0, 0x61)),
+            pairs("0 ATTDEF;5 61;8 A_B;6 DASHED;62 3;70 0;1 ;3 ;40 1.000000;2 ;10 0.000000;"
+                  "20 0.000000;30 0.000000"));
 }
 
 }  // namespace

@@ -4,51 +4,21 @@
 // random pairs across many buffer refills. Also what the held-back lines must keep: order with
 // write(), lines longer than the buffer, a full disk reported by close(), and a class derived
 // from CFileStdLib still seeing each line.
-#include <veltcore/dxf/out/writer.h>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
-#include <string>
-#include <vector>
 
-#include <veltcore/dxf/in/file.h>
-
-#include "dxf/memory_file.h"
+#include "dxf/in/dxf_read_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string contentsOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// A file path of its own in the temp directory, removed at the end.
-class ScratchFile {
- public:
-  explicit ScratchFile(const char* what)
-      : path_((fs::temp_directory_path() /
-               ("veltcore_writer_" + std::to_string(::getpid()) + "_" + what + ".dxf"))
-                  .string()) {}
-  ~ScratchFile() { std::remove(path_.c_str()); }
-  ScratchFile(const ScratchFile&) = delete;
-  ScratchFile& operator=(const ScratchFile&) = delete;
-  const char* path() const { return path_.c_str(); }
-
- private:
-  std::string path_;
-};
-
+using dxftest::ScratchDir;
 using Write = std::function<void(CFileDXFOWriter&)>;
 
 // Pairs of every kind the writer has: codes short, long and negative; reals of every size,
@@ -60,6 +30,7 @@ std::vector<Write> randomPairs(int count) {
   std::vector<Write> pairs;
   for (int i = 0; i < count; ++i) {
     const long code = below(10) == 0 ? below(2000) - 5 : below(100);
+    const auto integer = static_cast<long>(random()) >> below(64);
     switch (below(5)) {
       case 0: {
         double v;
@@ -69,24 +40,17 @@ std::vector<Write> randomPairs(int count) {
         pairs.emplace_back([code, v](CFileDXFOWriter& w) { w.write(code, v); });
         break;
       }
-      case 1: {
-        const auto v = static_cast<long>(random()) >> below(64);
-        pairs.emplace_back([code, v](CFileDXFOWriter& w) { w.write(code, v); });
+      case 1:
+        pairs.emplace_back([code, integer](CFileDXFOWriter& w) { w.write(code, integer); });
         break;
-      }
-      case 2: {
-        const auto v = static_cast<long>(random()) >> below(64);
-        pairs.emplace_back([code, v](CFileDXFOWriter& w) { w.writeHex(code, v); });
+      case 2:
+        pairs.emplace_back([code, integer](CFileDXFOWriter& w) { w.writeHex(code, integer); });
         break;
-      }
-      case 3: {
-        const bool v = below(2) == 0;
-        pairs.emplace_back([code, v](CFileDXFOWriter& w) { w.write(code, v); });
+      case 3:
+        pairs.emplace_back([code, v = integer % 2 == 0](CFileDXFOWriter& w) { w.write(code, v); });
         break;
-      }
       default: {
-        const std::size_t length = below(20) == 0 ? below(1500) : below(12);
-        std::string v(length, 'x');
+        std::string v(below(20) == 0 ? below(1500) : below(12), 'x');
         for (char& c : v) c = static_cast<char>('!' + below(90));
         pairs.emplace_back([code, v](CFileDXFOWriter& w) { w.write(code, v.c_str()); });
       }
@@ -101,20 +65,19 @@ TEST(DxfWriterOnStdFile, PairsAreTheBytesOfTheGeneralPath) {
   memory.open();
   CFileDXFOWriter general(memory);
   for (const Write& w : pairs) w(general);
-
-  ScratchFile out("pairs");
-  CFileStdLib file(out.path(), IFile::kWrite);
+  ScratchDir dir;
+  CFileStdLib file(dir.path("pairs.dxf").c_str(), IFile::kWrite);
   file.open();
   CFileDXFOWriter direct(file);
   for (const Write& w : pairs) w(direct);
   file.close();
   ASSERT_GT(memory.written().size(), 20u * 65536);  // many refills of the held-back lines
-  EXPECT_TRUE(contentsOf(out.path()) == memory.written());
+  EXPECT_TRUE(ScratchDir::read(dir.path("pairs.dxf")) == memory.written());
 }
 
 TEST(DxfWriterOnStdFile, HeldLinesKeepTheirOrderAndLongLinesPassWhole) {
-  ScratchFile out("order");
-  CFileStdLib file(out.path(), IFile::kWrite);
+  ScratchDir dir;
+  CFileStdLib file(dir.path("order.dxf").c_str(), IFile::kWrite);
   file.open();
   const std::string longLine(200000, 'L');
   std::string expected;
@@ -126,11 +89,11 @@ TEST(DxfWriterOnStdFile, HeldLinesKeepTheirOrderAndLongLinesPassWhole) {
     expected += "  0\n" + longLine + "AB\nEOF\n";
   }
   file.close();
-  EXPECT_TRUE(contentsOf(out.path()) == expected);
+  EXPECT_TRUE(ScratchDir::read(dir.path("order.dxf")) == expected);
 }
 
 TEST(DxfWriterOnStdFile, AFullDiskShowsAtTheLatestWhenTheFileIsClosed) {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   CFileStdLib file("/dev/full", IFile::kWrite);
   file.open();
   CFileDXFOWriter writer(file);
@@ -138,7 +101,6 @@ TEST(DxfWriterOnStdFile, AFullDiskShowsAtTheLatestWhenTheFileIsClosed) {
   EXPECT_THROW(file.close(), IFile::IFileDiskFull);
   EXPECT_FALSE(file.isOpened());
   file.close();  // nothing left to fail
-
   // Past the held-back buffer, the writer meets the failure itself.
   file.open();
   const std::string name(1000, 'n');
@@ -161,8 +123,8 @@ class CountingFile : public CFileStdLib {
 };
 
 TEST(DxfWriterOnStdFile, ADerivedFileGetsEveryLine) {
-  ScratchFile out("derived");
-  CountingFile file(out.path(), IFile::kWrite);
+  ScratchDir dir;
+  CountingFile file(dir.path("derived.dxf").c_str(), IFile::kWrite);
   file.open();
   CFileDXFOWriter writer(file);
   writer.write(0, "LINE");
@@ -171,7 +133,8 @@ TEST(DxfWriterOnStdFile, ADerivedFileGetsEveryLine) {
   writer.write(70, 3L);
   file.close();
   EXPECT_EQ(file.lines, 8);
-  EXPECT_EQ(contentsOf(out.path()), "  0\nLINE\n  5\nFF\n 10\n1.500000\n 70\n3\n");
+  EXPECT_EQ(ScratchDir::read(dir.path("derived.dxf")),
+            "  0\nLINE\n  5\nFF\n 10\n1.500000\n 70\n3\n");
 }
 
 }  // namespace

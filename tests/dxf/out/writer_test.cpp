@@ -1,6 +1,6 @@
 // tests/dxf/out/writer_test.cpp: the lines of one group code/value pair: right-aligned codes,
 // integers, six-decimal reals whatever the locale, upper-case hexadecimal, long strings.
-#include <veltcore/dxf/out/writer.h>
+#include <veltcore/veltcore.h>
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,11 @@
 
 namespace {
 
+using Write = std::function<void(CFileDXFOWriter&)>;
+using Cases = std::vector<std::pair<Write, std::string>>;
+
 // What write does on a fresh writer over an opened memory file.
-std::string written(const std::function<void(CFileDXFOWriter&)>& write) {
+std::string written(const Write& write) {
   MemoryFile file{"out.dxf", "", IFile::kWrite};
   CFileDXFOWriter writer{file};
   file.open();
@@ -26,46 +29,32 @@ std::string written(const std::function<void(CFileDXFOWriter&)>& write) {
   return file.written();
 }
 
-struct PairCase {
-  const char* what;
-  std::function<void(CFileDXFOWriter&)> write;
-  const char* expected;
-};
-
-const std::vector<PairCase>& pairCases() {
+const Cases& fixedCases() {
   using W = CFileDXFOWriter;
-  static const std::vector<PairCase> cases = {
-      {"code 0", [](W& w) { w.write(0, "SECTION"); }, "  0\nSECTION\n"},
-      {"code 10", [](W& w) { w.write(10, 2.5); }, " 10\n2.500000\n"},
-      {"code 330", [](W& w) { w.write(330, "1F"); }, "330\n1F\n"},
-      {"code 1071", [](W& w) { w.write(1071, 3L); }, "1071\n3\n"},
-      {"negative code", [](W& w) { w.write(-1, "x"); }, " -1\nx\n"},
-      {"real rounded", [](W& w) { w.write(40, 0.1234567); }, " 40\n0.123457\n"},
-      {"negative real", [](W& w) { w.write(40, -1234.5); }, " 40\n-1234.500000\n"},
-      {"negative zero", [](W& w) { w.write(40, -0.0); }, " 40\n-0.000000\n"},
-      {"tiny real", [](W& w) { w.write(40, 1e-9); }, " 40\n0.000000\n"},
-      {"large real", [](W& w) { w.write(40, 1e20); }, " 40\n100000000000000000000.000000\n"},
-      {"infinity", [](W& w) { w.write(40, -HUGE_VAL); }, " 40\n-inf\n"},
-      {"integer", [](W& w) { w.write(62, -3L); }, " 62\n-3\n"},
-      {"true", [](W& w) { w.write(70, true); }, " 70\n1\n"},
-      {"false", [](W& w) { w.write(70, false); }, " 70\n0\n"},
-      {"hex 255", [](W& w) { w.writeHex(5, 255L); }, "  5\nFF\n"},
-      {"hex 0", [](W& w) { w.writeHex(5, 0L); }, "  5\n0\n"},
-      {"hex letters", [](W& w) { w.writeHex(5, 0xABCDEFL); }, "  5\nABCDEF\n"},
-      {"hex of -1 is 32-bit", [](W& w) { w.writeHex(5, -1L); }, "  5\nFFFFFFFF\n"},
-      {"empty string", [](W& w) { w.write(1, ""); }, "  1\n\n"},
-      {"null string", [](W& w) { w.write(1, static_cast<const char*>(nullptr)); }, "  1\n\n"},
-      {"string kept as is", [](W& w) { w.write(1, " a b "); }, "  1\n a b \n"}};
+  static const Cases cases = {
+      {[](W& w) { w.write(0, "SECTION"); }, "  0\nSECTION\n"},
+      {[](W& w) { w.write(330, "1F"); }, "330\n1F\n"},
+      {[](W& w) { w.write(1071, 3L); }, "1071\n3\n"},
+      {[](W& w) { w.write(-1, "x"); }, " -1\nx\n"},
+      {[](W& w) { w.write(40, -0.0); }, " 40\n-0.000000\n"},
+      {[](W& w) { w.write(40, 1e20); }, " 40\n100000000000000000000.000000\n"},
+      {[](W& w) { w.write(40, -HUGE_VAL); }, " 40\n-inf\n"},
+      {[](W& w) { w.write(70, true); }, " 70\n1\n"},
+      {[](W& w) { w.write(70, false); }, " 70\n0\n"},
+      {[](W& w) { w.writeHex(5, 0L); }, "  5\n0\n"},
+      {[](W& w) { w.writeHex(5, 0xABCDEFL); }, "  5\nABCDEF\n"},
+      {[](W& w) { w.writeHex(5, -1L); }, "  5\nFFFFFFFF\n"},  // 32 bits
+      {[](W& w) { w.write(1, ""); }, "  1\n\n"},
+      {[](W& w) { w.write(1, static_cast<const char*>(nullptr)); }, "  1\n\n"},
+      {[](W& w) { w.write(1, " a b "); }, "  1\n a b \n"}};
   return cases;
 }
 
-// Reals that printf rounds at the sixth decimal in every way, extremes, random ones across
-// the exponents, and integers at the 32-bit limits, with their text from snprintf in the
-// current (C) locale.
-using Formatted = std::vector<std::pair<std::function<void(CFileDXFOWriter&)>, std::string>>;
-
-Formatted printfCases() {
-  Formatted cases;
+// Reals that printf rounds at the sixth decimal in every way, extremes, random ones across the
+// exponents, and integers at the 32-bit limits, with their text from snprintf in the current
+// (C) locale.
+Cases printfCases() {
+  Cases cases;
   std::vector<double> reals = {0.5e-6,
                                1.5e-6,
                                2.5e-6,
@@ -90,12 +79,12 @@ Formatted printfCases() {
 
 // The fixed pairs and the printf texts written in the current locale, whose decimal separator
 // gives "half" for 0.5.
-void expectPairs(const Formatted& formatted, const char* half) {
+void expectPairs(const Cases& formatted, const char* half) {
   char probe[16];
   std::snprintf(probe, sizeof probe, "%.1f", 0.5);
   ASSERT_STREQ(probe, half);  // the locale really is the one meant
-  for (const PairCase& c : pairCases()) EXPECT_EQ(written(c.write), c.expected) << c.what;
-  for (const auto& [write, expected] : formatted) ASSERT_EQ(written(write), expected);
+  for (const Cases* cases : {&fixedCases(), &formatted})
+    for (const auto& [write, expected] : *cases) ASSERT_EQ(written(write), expected);
 }
 
 TEST(DxfWriter, PairsInTheCLocale) {
@@ -103,24 +92,21 @@ TEST(DxfWriter, PairsInTheCLocale) {
 }
 
 TEST(DxfWriter, PairsUnderACommaLocale) {
-  const Formatted formatted = printfCases();  // before the switch: in the C locale
+  const Cases formatted = printfCases();  // before the switch: in the C locale
   CommaLocale locale;
   if (!locale.active()) GTEST_SKIP() << "no comma-decimal locale installed";
   expectPairs(formatted, "0,5");
 }
 
-TEST(DxfWriter, StringsAreCutAfter1022Characters) {
-  const std::size_t cases[][2] = {{1021, 1021}, {1022, 1022}, {1023, 1022}, {5000, 1022}};
-  for (const auto& c : cases) {
-    std::string value(c[0], 'x');
+TEST(DxfWriter, StringsAreCutAfter1022CharactersAndAFullFilePassesItsErrorOn) {
+  for (const auto& [length, kept] :
+       {std::pair<std::size_t, std::size_t>{1022, 1022}, {1023, 1022}, {5000, 1022}}) {
+    std::string value(length, 'x');
     value[0] = 'a';
     EXPECT_EQ(written([&](CFileDXFOWriter& w) { w.write(1, value.c_str()); }),
-              "  1\n" + value.substr(0, c[1]) + "\n")
-        << c[0];
+              "  1\n" + value.substr(0, kept) + "\n")
+        << length;
   }
-}
-
-TEST(DxfWriter, EachLineIsOneWriteAndAFullFilePassesItsErrorOn) {
   MemoryFile file{"out.dxf", "", IFile::kWrite};
   CFileDXFOWriter writer{file};
   file.open();
