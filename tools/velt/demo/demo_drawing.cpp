@@ -84,8 +84,8 @@ class PlanBuilder {
   // A text of style s with justification (h, v) at p.
   CEnt* text(CLayer* layer, CStyle* s, const char* str, Pt p, double height, long h, long v,
              double rotationDegrees = 0.0) {
-    const TEXT_3D t(str, s, height, 0.0, s->getWidthScale(), rotationDegrees * kPi / 180.0, p.x,
-                    p.y, 0.0, TEXT_3D::findJustify(h, v));
+    const TEXT_3D t(str, s, height, s->getOblique(), s->getWidthScale(),
+                    rotationDegrees * kPi / 180.0, p.x, p.y, 0.0, TEXT_3D::findJustify(h, v));
     return createEntText(d_, layer, byLayer(), 256, t, 0);
   }
 
@@ -110,9 +110,11 @@ std::vector<Pt> roundedRectangle(Pt lo, Pt hi, double r) {
   for (const auto& c : corners) {
     ARC_3D arc;
     createArcFromBulge(PNT_3D(c[0].x, c[0].y, 0), PNT_3D(c[1].x, c[1].y, 0), quarterBulge, arc);
+    // Counter-clockwise from start to end; an arc across angle 0 ends below its start.
+    const double end = arc.end > arc.start ? arc.end : arc.end + 2.0 * kPi;
     constexpr int kSteps = 8;
     for (int i = 0; i <= kSteps; ++i) {
-      const double a = arc.start + (arc.end - arc.start) * i / kSteps;
+      const double a = arc.start + (end - arc.start) * i / kSteps;
       out.push_back({arc.centre.getX() + r * std::cos(a), arc.centre.getY() + r * std::sin(a)});
     }
   }
