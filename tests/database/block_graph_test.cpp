@@ -14,40 +14,35 @@
 
 namespace {
 
-// Records the names of the blocks a walk operates on.
-class NameLog : public IBlockOperation {
- public:
-  void doOperation(CBlock& b) override { names += b.getName().c_str(); }
-  std::string names;
-};
-
 // Blocks named by one letter, each holding references to the blocks its text names.
 class Blocks {
  public:
-  CBlock& make(const char* name, const char* refs = "") {
-    auto block = std::unique_ptr<CBlock>(factory_.create(name, 0));
+  CBlock& make(char name, const char* refs = "") {
+    auto& block = blocks_[name];
+    block.reset(factory_.create(std::string(1, name).c_str(), 0));
     for (const char* r = refs; *r != '\0'; ++r)
       block->add(new TestInsert(&get(*r), PNT_3D(0, 0, 0)));
-    CBlock& result = *block;
-    blocks_[*name] = std::move(block);
-    return result;
+    return *block;
   }
   CBlock& get(char name) { return *blocks_.at(name); }
+  std::list<CBlock*> list(const char* names) {
+    std::list<CBlock*> out;
+    for (const char* r = names; *r != '\0'; ++r) out.push_back(&get(*r));
+    return out;
+  }
 
  private:
   CBlockFactory factory_;
   std::map<char, std::unique_ptr<CBlock>> blocks_;
 };
 
-std::string undep(const CBlockGraph& g) {
-  NameLog log;
-  g.visitUndep(log);
-  return log.names;
-}
-
-std::string dep(const CBlockGraph& g) {
-  NameLog log;
-  g.visitDep(log);
+// The names of the blocks a walk operates on, dependencies first or last.
+std::string walk(const CBlockGraph& g, bool dependenciesFirst = true) {
+  struct NameLog : IBlockOperation {
+    void doOperation(CBlock& b) override { names += b.getName().c_str(); }
+    std::string names;
+  } log;
+  dependenciesFirst ? g.visitUndep(log) : g.visitDep(log);
   return log.names;
 }
 
@@ -58,59 +53,50 @@ std::string order(const CBlockGraph& g) {
 }
 
 TEST(BlockGraph, WalksFollowDependenciesThenAdditionOrder) {
-  struct Case {
+  const struct {
     const char* addOrder;  // blocks in the order they are added
     const char* refs[4];   // what each added block references
-    const char* undep;
-    const char* dep;
-  };
-  const Case cases[] = {
+    const char *undep, *dep;
+  } cases[] = {
       {"CBA", {"", "C", "B"}, "CBA", "ABC"},
       {"BCA", {"", "", "C"}, "BCA", "ACB"},
       {"CAB", {"", "C", ""}, "CAB", "BAC"},
       {"DCBA", {"", "D", "DC", "BCD"}, "DCBA", "ABCD"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.addOrder);
     Blocks blocks;
     CBlockGraph graph(0);
-    for (int i = 0; c.addOrder[i] != '\0'; ++i) {
-      const char name[2] = {c.addOrder[i], '\0'};
-      graph.addBlock(blocks.make(name, c.refs[i]));
-    }
-    EXPECT_EQ(undep(graph), c.undep);
-    EXPECT_EQ(dep(graph), c.dep);
+    for (int i = 0; c.addOrder[i] != '\0'; ++i)
+      graph.addBlock(blocks.make(c.addOrder[i], c.refs[i]));
+    EXPECT_EQ(walk(graph), c.undep);
+    EXPECT_EQ(walk(graph, false), c.dep);
   }
 }
 
 TEST(BlockGraph, SubstitutionIsRefusedWhenItClosesACycle) {
   Blocks blocks;
   CBlockGraph graph(4);
-  graph.addBlock(blocks.make("C"));
-  graph.addBlock(blocks.make("B", "C"));
-  graph.addBlock(blocks.make("A", "B"));
-  struct Case {
+  graph.addBlock(blocks.make('C'));
+  graph.addBlock(blocks.make('B', "C"));
+  graph.addBlock(blocks.make('A', "B"));
+  const struct {
     char block;
     const char* refs;
     bool allowed;
-  };
-  const Case cases[] = {
-      {'A', "A", false}, {'A', "", true},  {'C', "A", false},
-      {'C', "B", false}, {'A', "C", true}, {'B', "CC", true},
-  };
-  for (const Case& c : cases) {
+  } cases[] = {{'A', "A", false}, {'A', "", true},  {'C', "A", false},
+               {'C', "B", false}, {'A', "C", true}, {'B', "CC", true}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(std::string(1, c.block) + "->" + c.refs);
-    std::list<CBlock*> refs;
-    for (const char* r = c.refs; *r != '\0'; ++r) refs.push_back(&blocks.get(*r));
+    std::list<CBlock*> refs = blocks.list(c.refs);
     EXPECT_EQ(graph.canSubstitute(blocks.get(c.block), refs), c.allowed);
-    EXPECT_EQ(undep(graph), "CBA");  // the edges are as before
+    EXPECT_EQ(walk(graph), "CBA");  // the edges are as before
   }
-
-  std::list<CBlock*> cyclic{&blocks.get('A')};
+  std::list<CBlock*> cyclic = blocks.list("A");
   EXPECT_THROW(graph.substitute(blocks.get('C'), cyclic), CBlockGraph::CCyclicGraph);
-  EXPECT_EQ(undep(graph), "CBA");
+  EXPECT_EQ(walk(graph), "CBA");
   graph.doSubstitute(blocks.get('C'), cyclic);  // no check: the graph now has a cycle
-  EXPECT_THROW(undep(graph), CBlockGraph::CCyclicGraph);
+  EXPECT_THROW(walk(graph), CBlockGraph::CCyclicGraph);
 }
 
 TEST(BlockGraph, ExternalReferencesNeverBecomeDependencies) {
@@ -123,7 +109,6 @@ TEST(BlockGraph, ExternalReferencesNeverBecomeDependencies) {
       factory.createXRef(continuous, byLayer, byBlock, layer0, "PLAN"));
   std::unique_ptr<CBlock> a(factory.create("A", 0));
   a->add(new TestInsert(xref.get(), PNT_3D(0, 0, 0)));
-
   CBlockGraph graph(0);
   graph.addBlock(*a);
   std::list<CBlock*> refs{xref.get(), a.get()};
@@ -131,21 +116,19 @@ TEST(BlockGraph, ExternalReferencesNeverBecomeDependencies) {
   refs.pop_back();
   EXPECT_TRUE(graph.canSubstitute(*a, refs));
   graph.substitute(*a, refs);
-  EXPECT_EQ(undep(graph), "A");
+  EXPECT_EQ(walk(graph), "A");
 }
 
 TEST(BlockGraph, AReferencedBlockCannotBeRemoved) {
   Blocks blocks;
   CBlockGraph graph(0);
-  graph.addBlock(blocks.make("C"));
-  graph.addBlock(blocks.make("X"));
-  graph.addBlock(blocks.make("B", "CC"));  // two references, one edge
-  graph.addBlock(blocks.make("A", "B"));
-
+  graph.addBlock(blocks.make('C'));
+  graph.addBlock(blocks.make('X'));
+  graph.addBlock(blocks.make('B', "CC"));  // two references, one edge
+  graph.addBlock(blocks.make('A', "B"));
   EXPECT_THROW(graph.removeBlock(blocks.get('C')), CBlockGraph::CBrokenGraph);
   EXPECT_EQ(order(graph), "XBAC");  // the refused block now stands last
-  EXPECT_EQ(undep(graph), "XCBA");
-
+  EXPECT_EQ(walk(graph), "XCBA");
   graph.removeBlock(blocks.get('A'));
   EXPECT_EQ(order(graph), "XBC");
   graph.removeBlock(blocks.get('B'));

@@ -1,6 +1,6 @@
 // tests/database/style_test.cpp: text styles: the standard style a table starts with, the
-// table's ownership, flag bits, updateLastHeight, what equality, copies and snapshots take
-// into account, and visitor dispatch.
+// table's ownership, flag bits, updateLastHeight, and what equality, copies, assignment and
+// snapshots take into account.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -40,37 +40,26 @@ TEST(StyleTable, StartsWithTheStandardStyleAndOwnsWhatIsAdded) {
 
   CStyle* notes = makeStyle("Notes").release();
   table.add(notes);
-  EXPECT_FALSE(notes->isStandard());
   EXPECT_EQ(table.get("NOTES"), notes);
   table.remove(notes);
   EXPECT_EQ(table.get("notes"), nullptr);
   delete notes;                              // removed items are the caller's again
   table.add(makeStyle("TITLES").release());  // deleted by the table
-
   std::unique_ptr<CStyle> copy(CStyleFactory().create(standard));
   EXPECT_FALSE(copy->isStandard());  // one standard style per table
   EXPECT_EQ(*copy, standard);
 }
 
 TEST(Style, FlagBitsAndLastHeight) {
-  auto style = makeStyle("S");
-  style->setBold(true);
-  style->setItalic(true);
-  EXPECT_EQ(style->getFlags(), 768);
-  style->setHoriz(false);
-  EXPECT_EQ(style->getFlags(), 772);
-  EXPECT_FALSE(style->isHoriz());
-  style->setBold(false);
-  style->setHoriz(true);
-  EXPECT_EQ(style->getFlags(), 512);
-  EXPECT_TRUE(style->isItalic() && !style->isBold() && !style->IsShape());
-  EXPECT_TRUE(makeStyle("SHAPES", nullptr, 0.0, 1)->IsShape());
-
-  const double fixed[] = {0.0, 3.0, -0.0, 1e-300, -2.0};
-  for (double f : fixed) {
-    auto s = makeStyle("S", nullptr, f);
+  auto shape = makeStyle("S", nullptr, 0.0, CStyle::kShape);
+  shape->setHoriz(false);
+  shape->setBold(true);
+  EXPECT_EQ(shape->getFlags(), 1 + 4 + 256);  // vertical is the bit of a style not horizontal
+  EXPECT_TRUE(shape->IsShape() && !shape->isHoriz() && shape->isBold() && !shape->isItalic());
+  for (double fixed : {0.0, 3.0, -0.0, 1e-300, -2.0}) {
+    auto s = makeStyle("S", nullptr, fixed);
     s->updateLastHeight(5.0);
-    EXPECT_EQ(s->getLastHeight(), f == 0.0 ? 5.0 : 2.5) << f;
+    EXPECT_EQ(s->getLastHeight(), fixed == 0.0 ? 5.0 : 2.5) << fixed;
   }
 }
 
@@ -78,12 +67,12 @@ TEST(Style, FlagBitsAndLastHeight) {
 // snapshot taken before the change still matches (setMemento must then undo the change).
 TEST(Style, WhatEqualityAndSnapshotsSee) {
   TestFont fontA("a", kMetrics), fontB("b", kMetrics);
-  struct Case {
+  using Change = void (*)(CStyle&, const ICADFont* other);
+  const struct {
     const char* what;
-    void (*change)(CStyle&, const ICADFont* other);
+    Change change;
     bool equal, snapshotEqual;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"last height", [](CStyle& s, const ICADFont*) { s.setLastHeight(9.0); }, true, false},
       {"name case", [](CStyle& s, const ICADFont*) { s.setName("notes"); }, true, false},
       {"linetype uses", [](CStyle& s, const ICADFont*) { s.AddLtype(); }, true, true},
@@ -95,7 +84,7 @@ TEST(Style, WhatEqualityAndSnapshotsSee) {
       {"flags", [](CStyle& s, const ICADFont*) { s.setItalic(true); }, false, false},
   };
   const auto base = makeStyle("NOTES", &fontA, 1.0, 256);
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     std::unique_ptr<CStyle> other(CStyleFactory().create(*base));
     std::unique_ptr<CStyleMemento> m(other->createMemento());
     c.change(*other, &fontB);
@@ -117,7 +106,6 @@ TEST(Style, CopyKeepsLinetypeUsesAssignmentKeepsTheTargets) {
   EXPECT_EQ(copy->GetNoLtype(), 2);
   EXPECT_EQ(copy->getEntities(), 0);
   EXPECT_EQ(copy->getLastHeight(), 4.0);
-
   auto target = makeStyle("DST");
   target->AddLtype();
   *target = *source;

@@ -12,57 +12,59 @@
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
 
-void expectNear(const PNT_3D& p, double x, double y, double z, const char* what) {
-  EXPECT_NEAR(p.getX(), x, 1e-9) << what;
-  EXPECT_NEAR(p.getY(), y, 1e-9) << what;
-  EXPECT_EQ(p.getZ(), z) << what;
+void expectAt(const std::vector<PNT_3D>& pts, std::size_t i, double x, double y, double z) {
+  EXPECT_NEAR(pts[i].getX(), x, 1e-9) << "point " << i;
+  EXPECT_NEAR(pts[i].getY(), y, 1e-9) << "point " << i;
+  EXPECT_EQ(pts[i].getZ(), z) << "point " << i;
 }
 
-TEST(HatchBoundary, CircleAppends65PointsClosingOnTheFirst) {
+TEST(HatchBoundary, CircleArcAndEllipsePoints) {
   std::vector<PNT_3D> pts{PNT_3D(7, 7, 7)};
   hatch_add_circle(PNT_3D(1, 2, 3), 2, pts);
   ASSERT_EQ(pts.size(), 66u);
   EXPECT_EQ(pts[0], PNT_3D(7, 7, 7));  // appended, not cleared
   EXPECT_EQ(pts[1], PNT_3D(3, 2, 3));  // (cx + r, cy), exactly
-  expectNear(pts[17], 1, 4, 3, "quarter turn");
-  expectNear(pts[33], -1, 2, 3, "half turn");
-  expectNear(pts[65], 3, 2, 3, "full turn");
-}
+  expectAt(pts, 17, 1, 4, 3);
+  expectAt(pts, 65, 3, 2, 3);
 
-// Arcs of radius 1 about the origin: where the first, middle and last of the 65 points lie.
-struct ArcCase {
-  const char* what;
-  double start, end;
-  double firstAngle, midAngle, lastAngle;
-};
-
-const ArcCase kArcs[] = {
-    {"plain", 0, kPi / 2, 0, kPi / 4, kPi / 2},
-    {"negative start wraps through 0", -kPi / 2, kPi / 2, 3 * kPi / 2, 2 * kPi, 5 * kPi / 2},
-    {"angles past 2pi come back", 5 * kPi, 7.5 * kPi, kPi, 5 * kPi / 4, 3 * kPi / 2},
-    {"end before start gets a turn", kPi, kPi / 2, kPi, 7 * kPi / 4, 5 * kPi / 2},
-    {"equal angles: the full circle", 1, 1, 1, 1 + kPi, 1 + 2 * kPi},
-    {"far-off angles still end", 1e300, 1e300, 0, kPi, 2 * kPi},
-};
-
-TEST(HatchBoundary, ArcNormalisesItsAngles) {
-  for (const ArcCase& c : kArcs) {
-    std::vector<PNT_3D> pts;
+  // Radius 1 about the origin: the angles of the first, middle and last of the 65 points.
+  const struct {
+    double start, end, first, mid, last;
+  } arcs[] = {
+      {0, kPi / 2, 0, kPi / 4, kPi / 2},
+      {-kPi / 2, kPi / 2, 3 * kPi / 2, 2 * kPi, 5 * kPi / 2},  // a negative start wraps
+      {5 * kPi, 7.5 * kPi, kPi, 5 * kPi / 4, 3 * kPi / 2},     // past 2pi comes back
+      {kPi, kPi / 2, kPi, 7 * kPi / 4, 5 * kPi / 2},           // an end before start turns
+      {1, 1, 1, 1 + kPi, 1 + 2 * kPi},                         // equal: the full circle
+  };
+  for (const auto& c : arcs) {
+    SCOPED_TRACE(c.start);
+    pts.clear();
     hatch_add_arc(PNT_3D(0, 0, 4), 1, c.start, c.end, pts);
-    ASSERT_EQ(pts.size(), 65u) << c.what;
-    if (c.start == 1e300) continue;  // where fmod lands is not hand-computable; it ended
-    expectNear(pts[0], std::cos(c.firstAngle), std::sin(c.firstAngle), 4, c.what);
-    expectNear(pts[32], std::cos(c.midAngle), std::sin(c.midAngle), 4, c.what);
-    expectNear(pts[64], std::cos(c.lastAngle), std::sin(c.lastAngle), 4, c.what);
+    ASSERT_EQ(pts.size(), 65u);
+    for (const auto& [i, a] : {std::pair{0, c.first}, {32, c.mid}, {64, c.last}})
+      expectAt(pts, i, std::cos(a), std::sin(a), 4);
+  }
+  pts.clear();
+  hatch_add_arc(PNT_3D(0, 0, 4), 1, 1e300, 1e300, pts);  // far-off angles still end
+  EXPECT_EQ(pts.size(), 65u);
+
+  // About (10, 20): parameter 0 on the major axis, pi/2 on the minor, which is the major turned
+  // a quarter counter-clockwise, (-uy, ux) * minor. A null major axis collapses to the centre.
+  const double ellipses[][7] = {
+      {4, 0, 0.5, 14, 20, 10, 22}, {-3, -4, 0.4, 7, 16, 11.6, 18.8}, {0, 0, 0.5, 10, 20, 10, 20}};
+  for (const auto& e : ellipses) {
+    pts.clear();
+    hatch_add_ellipse(PNT_3D(10, 20, 1), e[0], e[1], e[2], 0, 2 * kPi, pts);
+    ASSERT_EQ(pts.size(), 65u);
+    expectAt(pts, 0, e[3], e[4], 1);
+    expectAt(pts, 16, e[5], e[6], 1);
   }
 }
 
 TEST(HatchBoundary, NonFiniteAnglesGiveNoPoints) {
-  const double bad[] = {kNaN, kInf, -kInf};
-  for (const double a : bad) {
+  for (const double a : {std::numeric_limits<double>::quiet_NaN(), HUGE_VAL, -HUGE_VAL}) {
     std::vector<PNT_3D> pts;
     hatch_add_arc(PNT_3D(0, 0, 0), 1, a, 1, pts);
     hatch_add_arc(PNT_3D(0, 0, 0), 1, 1, a, pts);
@@ -71,97 +73,51 @@ TEST(HatchBoundary, NonFiniteAnglesGiveNoPoints) {
   }
 }
 
-// Ellipses about (10, 20): the points at parameters 0 and pi/2 lie on the major axis and on the
-// minor axis, which is the major turned a quarter counter-clockwise, (-uy, ux) * minor.
-struct EllipseCase {
-  double majorX, majorY, ratio;
-  double atZeroX, atZeroY, atQuarterX, atQuarterY;
-};
-
-const EllipseCase kEllipses[] = {
-    {4, 0, 0.5, 14, 20, 10, 22},
-    {0, 4, 0.5, 10, 24, 8, 20},
-    {-3, -4, 0.4, 7, 16, 11.6, 18.8},
-    {0, 0, 0.5, 10, 20, 10, 20},  // a null major axis collapses to the centre
-};
-
-TEST(HatchBoundary, EllipseRunsAlongMajorThenMinorAxis) {
-  for (const EllipseCase& c : kEllipses) {
-    std::vector<PNT_3D> pts;
-    hatch_add_ellipse(PNT_3D(10, 20, 1), c.majorX, c.majorY, c.ratio, 0, 2 * kPi, pts);
-    ASSERT_EQ(pts.size(), 65u);
-    expectNear(pts[0], c.atZeroX, c.atZeroY, 1, "parameter 0");
-    expectNear(pts[16], c.atQuarterX, c.atQuarterY, 1, "parameter pi/2");
-  }
-}
-
-// Bulged segments: the points run from p0 to p1 whichever way the arc turns; the middle point
-// is the chord's midpoint moved by the sagitta (bulge * chord / 2) to the right of p0 -> p1 for
-// a positive bulge.
-struct BulgeCase {
-  PNT_3D p0, p1;
-  double bulge;
-  double midX, midY;
-};
-
-const BulgeCase kBulges[] = {
-    {PNT_3D(0, 0, 1), PNT_3D(2, 0, 3), 1, 1, -1},
-    {PNT_3D(0, 0, 1), PNT_3D(2, 0, 3), -1, 1, 1},
-    {PNT_3D(0, 0, 1), PNT_3D(2, 0, 3), 0.5, 1, -0.5},
-    {PNT_3D(0, 0, 1), PNT_3D(2, 0, 3), -0.5, 1, 0.5},
-    {PNT_3D(2, 0, 1), PNT_3D(0, 0, 3), 1, 1, 1},
-    {PNT_3D(2, 0, 1), PNT_3D(0, 0, 3), -0.5, 1, -0.5},
-};
-
+// The points run from p0 to p1 whichever way the arc turns, at the mean Z of the ends; the
+// middle one is the chord's midpoint moved by the sagitta (bulge * chord / 2) to the right of
+// p0 -> p1 for a positive bulge.
 TEST(HatchBoundary, BulgePointsRunFromP0ToP1) {
-  for (const BulgeCase& c : kBulges) {
+  const PNT_3D left(0, 0, 1), right(2, 0, 3);
+  const struct {
+    PNT_3D p0, p1;
+    double bulge, midY;
+  } cases[] = {{left, right, 1, -1},
+               {left, right, -0.5, 0.5},
+               {right, left, 1, 1},
+               {right, left, -0.5, -0.5}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bulge);
     std::vector<PNT_3D> pts;
     hatch_add_segment_bulge(c.p0, c.p1, c.bulge, pts);
-    ASSERT_EQ(pts.size(), 65u) << c.bulge;
-    // Every point at the arc centre's Z, the mean of the ends'.
-    expectNear(pts[0], c.p0.getX(), c.p0.getY(), 2, "first");
-    expectNear(pts[32], c.midX, c.midY, 2, "middle");
-    expectNear(pts[64], c.p1.getX(), c.p1.getY(), 2, "last");
+    ASSERT_EQ(pts.size(), 65u);
+    expectAt(pts, 0, c.p0.getX(), 0, 2);
+    expectAt(pts, 32, 1, c.midY, 2);
+    expectAt(pts, 64, c.p1.getX(), 0, 2);
   }
-}
-
-TEST(HatchBoundary, ZeroBulgeGivesTheEnds) {
   std::vector<PNT_3D> pts;
   hatch_add_segment_bulge(PNT_3D(1, 2, 3), PNT_3D(4, 5, 6), 0, pts);
   EXPECT_EQ(pts, (std::vector<PNT_3D>{PNT_3D(1, 2, 3), PNT_3D(4, 5, 6)}));
 }
 
-struct CompactCase {
-  const char* what;
-  std::vector<PNT_3D> out;  // before
-  std::vector<PNT_3D> in;
-  std::vector<PNT_3D> expected;  // out after
-};
-
-const PNT_3D a(0, 0, 0), b(1, 0, 0), c(1, 1, 0), d(0, 1, 0), far(9, 9, 9);
-
-const CompactCase kCompacts[] = {
-    {"nothing in, nothing added", {far}, {}, {far}},
-    {"an open chain is closed", {}, {a, b, c, d}, {a, b, c, d, a}},
-    {"a closed chain stays", {}, {a, b, c, d, a}, {a, b, c, d, a}},
-    {"repeats dropped", {}, {a, a, b, b, b, c, d, d, a, a}, {a, b, c, d, a}},
-    {"within |v| * 1e-12 + 1e-12 is a repeat",
-     {},
-     {a, b, PNT_3D(1 + 1e-12, 5e-13, 0), c, d, PNT_3D(1e-12, 1, 0)},
-     {a, b, c, d, a}},
-    {"just beyond is kept", {}, {a, PNT_3D(3e-12, 0, 0), c}, {a, PNT_3D(3e-12, 0, 0), c, a}},
-    {"compared with the last kept point, not the last given",
-     {},
-     {a, PNT_3D(0.8e-12, 0, 0), PNT_3D(1.6e-12, 0, 0), PNT_3D(2.4e-12, 0, 0), c},
-     {a, PNT_3D(1.6e-12, 0, 0), c, a}},
-    {"appends without clearing and closes on out[0]", {far}, {a, b, c}, {far, a, b, c, far}},
-};
-
 TEST(HatchBoundary, CompactDropsRepeatsAndCloses) {
-  for (const CompactCase& k : kCompacts) {
-    std::vector<PNT_3D> out = k.out;
-    _hatch_compactVertex(k.in, out);
-    EXPECT_EQ(out, k.expected) << k.what;
+  const PNT_3D a(0, 0, 0), b(1, 0, 0), c(1, 1, 0), d(0, 1, 0), far(9, 9, 9);
+  const PNT_3D e1(0.8e-12, 0, 0), e2(1.6e-12, 0, 0), e3(2.4e-12, 0, 0), e4(3e-12, 0, 0);
+  const struct {
+    std::vector<PNT_3D> out, in, expected;  // out before, in, out after
+  } cases[] = {
+      {{far}, {}, {far}},
+      {{}, {a, a, b, b, b, c, d, d, a, a}, {a, b, c, d, a}},
+      // Within |v| * 1e-12 + 1e-12 is a repeat; just beyond is kept.
+      {{}, {a, b, PNT_3D(1 + 1e-12, 5e-13, 0), c, d, PNT_3D(1e-12, 1, 0)}, {a, b, c, d, a}},
+      {{}, {a, e4, c}, {a, e4, c, a}},
+      // Compared with the last kept point, not the last given.
+      {{}, {a, e1, e2, e3, c}, {a, e2, c, a}},
+      {{far}, {a, b, c}, {far, a, b, c, far}},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    std::vector<PNT_3D> out = cases[i].out;
+    _hatch_compactVertex(cases[i].in, out);
+    EXPECT_EQ(out, cases[i].expected) << "case " << i;
   }
 }
 

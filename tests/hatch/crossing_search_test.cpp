@@ -9,10 +9,8 @@
 #include <random>
 #include <vector>
 
-#include <veltcore/database/block.h>
 #include <veltcore/database/data.h>
 #include <veltcore/database/data_calls.h>
-#include <veltcore/hatch/pattern.h>
 
 #include "database/test_drawing.h"
 #include "hatch/generator.h"
@@ -21,7 +19,6 @@
 namespace {
 
 using veltcore::hatch::CrossingSearchKind;
-using veltcore::hatch::generateHatch;
 
 constexpr double kPi = 3.141592653589793;
 
@@ -34,17 +31,24 @@ class BoundaryMaker {
 
   // A star-shaped outer ring with holes chained in by bridges walked out and back.
   std::vector<PNT_3D> make(bool grid) {
-    std::vector<PNT_3D> outer = star(grid, 10, 10, 3, 10);
-    const int holes = pick(0, 3);
-    const std::size_t at = static_cast<std::size_t>(pick(0, static_cast<int>(outer.size()) - 1));
-    std::vector<PNT_3D> pts(outer.begin(), outer.begin() + static_cast<long>(at) + 1);
-    for (int h = 0; h < holes; ++h) {
-      const std::vector<PNT_3D> hole = holeRing(grid);
+    const std::vector<PNT_3D> outer = star(grid, 10, 10, 3, 10);
+    int holes = pick(0, 3);
+    const auto at = outer.begin() + pick(0, static_cast<int>(outer.size()) - 1);
+    std::vector<PNT_3D> pts(outer.begin(), at + 1);
+    for (; holes > 0; --holes) {
+      std::vector<PNT_3D> hole;
+      const double cx = grid ? pick(4, 16) : real(4, 16), cy = grid ? pick(4, 16) : real(4, 16);
+      if (pick(0, 2) == 0) {
+        hatch_add_circle(PNT_3D(cx, cy, 0.5), grid ? pick(1, 3) : real(0.5, 3), hole);
+      } else {
+        hole = star(grid, cx, cy, 1, 3);
+        hole.push_back(hole.front());
+      }
       pts.insert(pts.end(), hole.begin(), hole.end());
       pts.push_back(hole.front());  // back along the bridge
-      pts.push_back(outer[at]);
+      pts.push_back(*at);
     }
-    pts.insert(pts.end(), outer.begin() + static_cast<long>(at) + 1, outer.end());
+    pts.insert(pts.end(), at + 1, outer.end());
     return pts;
   }
 
@@ -56,46 +60,17 @@ class BoundaryMaker {
 
   // Vertices at increasing angles about (cx, cy), radii from rMin to rMax.
   std::vector<PNT_3D> star(bool grid, double cx, double cy, double rMin, double rMax) {
-    const int n = pick(3, 12);
     std::vector<PNT_3D> pts;
-    for (int i = 0; i < n; ++i) {
-      const double a = 2 * kPi * (i + real(0, 0.8)) / n;
-      const double r = real(rMin, rMax);
-      double x = cx + r * std::cos(a), y = cy + r * std::sin(a);
-      if (grid) x = std::round(x), y = std::round(y);
-      pts.emplace_back(x, y, 0.5);
+    for (int i = 0, n = pick(3, 12); i < n; ++i) {
+      const double a = 2 * kPi * (i + real(0, 0.8)) / n, r = real(rMin, rMax);
+      const double x = cx + r * std::cos(a), y = cy + r * std::sin(a);
+      pts.emplace_back(grid ? std::round(x) : x, grid ? std::round(y) : y, 0.5);
     }
     return pts;
   }
-
-  std::vector<PNT_3D> holeRing(bool grid) {
-    const double cx = grid ? pick(4, 16) : real(4, 16), cy = grid ? pick(4, 16) : real(4, 16);
-    if (pick(0, 2) == 0) {
-      std::vector<PNT_3D> circle;
-      hatch_add_circle(PNT_3D(cx, cy, 0.5), grid ? pick(1, 3) : real(0.5, 3), circle);
-      return circle;
-    }
-    std::vector<PNT_3D> ring = star(grid, cx, cy, 1, 3);
-    ring.push_back(ring.front());
-    return ring;
-  }
 };
 
-// A block's entities as words: type, then the six coordinates' bits.
-std::vector<std::uint64_t> bitsOf(const CBlock& b) {
-  std::vector<std::uint64_t> out;
-  for (const Piece& p : piecesOf(b)) {
-    out.push_back(static_cast<std::uint64_t>(p.type));
-    for (const double v :
-         {p.a.getX(), p.a.getY(), p.a.getZ(), p.b.getX(), p.b.getY(), p.b.getZ()}) {
-      std::uint64_t w;
-      std::memcpy(&w, &v, sizeof w);
-      out.push_back(w);
-    }
-  }
-  return out;
-}
-
+// The block's entities as words (type, then the six coordinates' bits) and the notices told.
 struct Outcome {
   std::vector<std::uint64_t> bits;
   int failures;
@@ -104,11 +79,15 @@ struct Outcome {
 Outcome run(CrossingSearchKind kind, CData& d, const FailureCounter& counter, long pattern,
             double scale, double angle, const std::vector<PNT_3D>& boundary) {
   const int before = counter.calls();
-  const BlockPtr b(generateHatch(kind, "*PAT1", *getHatch(pattern), scale, angle, boundary,
-                                 d.getBlockFactory(), d.getHandleGestor(), d.getEntFactory(),
-                                 getLayer0(d), getLtypeByBlock(d), 0));
+  const BlockPtr b(veltcore::hatch::generateHatch(
+      kind, "*PAT1", *getHatch(pattern), scale, angle, boundary, d.getBlockFactory(),
+      d.getHandleGestor(), d.getEntFactory(), getLayer0(d), getLtypeByBlock(d), 0));
   Outcome o{{}, counter.calls() - before};
-  if (b) o.bits = bitsOf(*b);
+  for (const Piece& p : b ? piecesOf(*b) : std::vector<Piece>()) {
+    o.bits.push_back(static_cast<std::uint64_t>(p.type));
+    for (const double v : {p.a.getX(), p.a.getY(), p.a.getZ(), p.b.getX(), p.b.getY(), p.b.getZ()})
+      std::memcpy(&o.bits.emplace_back(), &v, sizeof v);
+  }
   return o;
 }
 

@@ -1,6 +1,6 @@
-// tests/hatch/hatch_support.h: what the hatch generation tests share: the entities of a
-// generated block as plain records, a block owner, the scale that gives an exact pattern unit,
-// and a failure handler that counts its calls instead of writing to standard error.
+// tests/hatch/hatch_support.h: what the hatch tests share: the entities of a generated block as
+// plain records, a block owner, the scale that gives an exact pattern unit, and a failure
+// handler that counts its calls instead of writing to standard error.
 #pragma once
 
 #include <cmath>
@@ -20,6 +20,7 @@ struct Piece {
   short type;
   PNT_3D a;
   PNT_3D b;
+  bool operator==(const Piece& o) const { return type == o.type && a == o.a && b == o.b; }
 };
 
 inline std::vector<Piece> piecesOf(const CBlock& block) {
@@ -46,31 +47,25 @@ inline double scaleGiving(double mm) {
   return scale;
 }
 
-// Installs itself as the failure handler for its lifetime and counts the notices.
+// Installs itself as the failure handler for its lifetime; counts the notices and keeps the
+// last one as "title: text".
 class FailureCounter {
  public:
-  FailureCounter() : previous_(setHatchFailureHandler(&record)) {
-    calls_ = 0;
-    title_.clear();
-    text_.clear();
-  }
+  FailureCounter() : previous_(setHatchFailureHandler(&record)) { calls_ = 0; }
   ~FailureCounter() { setHatchFailureHandler(previous_); }
   FailureCounter(const FailureCounter&) = delete;
   FailureCounter& operator=(const FailureCounter&) = delete;
 
   int calls() const { return calls_; }
-  const std::string& title() const { return title_; }
-  const std::string& text() const { return text_; }
+  const std::string& last() const { return last_; }
 
  private:
   static inline int calls_ = 0;
-  static inline std::string title_;
-  static inline std::string text_;
+  static inline std::string last_;
   HatchFailureHandler previous_;
 
   static void record(const char* title, const char* text) {
     ++calls_;
-    title_ = title;
-    text_ = text;
+    last_ = std::string(title) + ": " + text;
   }
 };
