@@ -18,26 +18,9 @@ constexpr double kDotPixels = 1.0;
 // Distances along a segment beyond which a repetition no longer moves a double.
 constexpr double kFarAway = 1e12;
 
-// The parameters (0 ... 1) of the part of a to b inside box, as Liang and Barsky find them.
+// The part of a to b inside box, when it is more than a point.
 bool visibleRange(PixelPoint a, PixelPoint b, const PixelBox& box, double& t0, double& t1) {
-  const double dx = b.x - a.x, dy = b.y - a.y;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {a.x - box.left, box.right - a.x, a.y - box.top, box.bottom - a.y};
-  t0 = 0;
-  t1 = 1;
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return false;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0) {
-      t0 = std::max(t0, t);
-    } else {
-      t1 = std::min(t1, t);
-    }
-  }
-  return t0 < t1;
+  return clipSegment(a, b, box, t0, t1) && t0 < t1;
 }
 
 PixelPoint along(PixelPoint a, PixelPoint b, double t) {

@@ -4,6 +4,8 @@
 // the band's edges; the two end columns, which the segment covers in part, take the general path.
 #include "render/pixel_buffer.h"
 
+#include "render/pixel_transform.h"
+
 #include <algorithm>
 #include <cmath>
 #include <system_error>
@@ -193,24 +195,11 @@ void PixelBuffer::drawSquare(const Item& item, Band band) const {
 
 bool PixelBuffer::clip(PixelPoint& a, PixelPoint& b) const {
   if (!std::isfinite(a.x + a.y + b.x + b.y)) return false;
-  // Liang and Barsky: the parameter range of the segment inside each of the four edges.
+  // The pixel centres run from 0 to width - 1: a line reaches one pixel further each way.
+  const PixelBox reach{-1.0, -1.0, static_cast<double>(width_), static_cast<double>(height_)};
   const double dx = b.x - a.x, dy = b.y - a.y;
-  double t0 = 0, t1 = 1;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {a.x + 1, width_ - a.x, a.y + 1, height_ - a.y};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return false;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0) {
-      t0 = std::max(t0, t);
-    } else {
-      t1 = std::min(t1, t);
-    }
-  }
-  if (t0 > t1) return false;
+  double t0, t1;
+  if (!clipSegment(a, b, reach, t0, t1)) return false;
   const PixelPoint start = a;
   if (t0 > 0) a = {start.x + t0 * dx, start.y + t0 * dy};
   if (t1 < 1) b = {start.x + t1 * dx, start.y + t1 * dy};

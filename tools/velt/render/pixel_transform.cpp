@@ -6,6 +6,27 @@
 
 namespace velt {
 
+bool clipSegment(PixelPoint a, PixelPoint b, const PixelBox& box, double& t0, double& t1) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.x - box.left, box.right - a.x, a.y - box.top, box.bottom - a.y};
+  t0 = 0;
+  t1 = 1;
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+  }
+  return t0 <= t1;
+}
+
 PixelTransform::PixelTransform(const CWndVpt& view) {
   // The viewport converts each axis on its own: x' = sx (x - left), y' = sy (top - y).
   e_ = view.getViewX(0.0);

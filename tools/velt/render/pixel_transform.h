@@ -20,6 +20,10 @@ struct PixelBox {
   double height() const { return bottom - top; }
 };
 
+// The parameters t0 <= t1 (within 0 ... 1) of the part of segment a to b inside box, found as
+// Liang and Barsky do; false when no part of it is.
+bool clipSegment(PixelPoint a, PixelPoint b, const PixelBox& box, double& t0, double& t1);
+
 class PixelTransform {
  public:
   // The viewport's own conversion: drawing coordinates to pixels.
