@@ -1,74 +1,62 @@
 // tests/core/message_table_test.cpp: the Italian message table as String::LoadString sees
-// it, and the loader's behaviour without a valid module.
+// it, ids it lacks, and the loader's behaviour without a valid module.
 #include <veltcore/core/string.h>
 #include <veltcore/core/string_loader.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 
 namespace {
 
-struct Message {
-  unsigned long id;
-  const char* text;
-};
+// The whole table, ids 10 to 34 in order: the texts are shown to users verbatim.
+const char* const kTexts[] = {"Errore sconosciuto",
+                              "File non trovato",
+                              "Errore nell'accesso al file",
+                              "File troncato",
+                              "Formato campo non valido",
+                              "Campo vuoto",
+                              "Formato file non valido",
+                              "Variabile non definita",
+                              "Valore non valido",
+                              "Handle gia' utilizzato",
+                              "Campo richiesto non specificato",
+                              "Tipo di linea non presente",
+                              "Font non presente",
+                              "Errore generico",
+                              "DAPIANO",
+                              "DABLOCCO",
+                              "Rosso",
+                              "Giallo",
+                              "Verde",
+                              "Cyan",
+                              "Blu",
+                              "Magenta",
+                              "Bianco",
+                              "colore ",
+                              "Versione DXF non supportata"};
+constexpr unsigned long kFirstId = 10;
 
-// The whole table: ids and texts are shown to users verbatim.
-const Message kTable[] = {
-    {10, "Errore sconosciuto"},
-    {11, "File non trovato"},
-    {12, "Errore nell'accesso al file"},
-    {13, "File troncato"},
-    {14, "Formato campo non valido"},
-    {15, "Campo vuoto"},
-    {16, "Formato file non valido"},
-    {17, "Variabile non definita"},
-    {18, "Valore non valido"},
-    {19, "Handle gia' utilizzato"},
-    {20, "Campo richiesto non specificato"},
-    {21, "Tipo di linea non presente"},
-    {22, "Font non presente"},
-    {23, "Errore generico"},
-    {24, "DAPIANO"},
-    {25, "DABLOCCO"},
-    {26, "Rosso"},
-    {27, "Giallo"},
-    {28, "Verde"},
-    {29, "Cyan"},
-    {30, "Blu"},
-    {31, "Magenta"},
-    {32, "Bianco"},
-    {33, "colore "},
-    {34, "Versione DXF non supportata"},
-};
-
-TEST(MessageTable, EveryMessageLoadsVerbatim) {
-  for (const Message& m : kTable) {
-    SCOPED_TRACE(m.id);
+TEST(MessageTable, EveryMessageLoadsVerbatimAndMissingIdsChangeNothing) {
+  for (unsigned long i = 0; i < std::size(kTexts); ++i) {
+    SCOPED_TRACE(kFirstId + i);
     String s("old");
-    s.LoadString(m.id);
-    EXPECT_STREQ(s.c_str(), m.text);
-    EXPECT_EQ(s.size(), static_cast<int>(std::strlen(m.text)));
-    EXPECT_EQ(g_stringLoader.GetStrLen(static_cast<unsigned int>(m.id)), s.size());
+    s.LoadString(kFirstId + i);
+    EXPECT_STREQ(s.c_str(), kTexts[i]);
+    EXPECT_EQ(s.size(), static_cast<int>(std::strlen(kTexts[i])));
+    EXPECT_EQ(g_stringLoader.GetStrLen(static_cast<unsigned int>(kFirstId + i)), s.size());
   }
-}
-
-TEST(MessageTable, MissingIdsLeaveTheStringUnchanged) {
   for (unsigned long id : {0ul, 9ul, 35ul, 1000ul, 0xFFFFFFFFul}) {
-    SCOPED_TRACE(id);
     String s("unchanged");
     s.LoadString(id);
-    EXPECT_STREQ(s.c_str(), "unchanged");
+    EXPECT_STREQ(s.c_str(), "unchanged") << id;
   }
   EXPECT_EQ(g_stringLoader.GetStrLen(9), -1);
-}
-
-TEST(MessageTable, IdsAreThirtyTwoBit) {
-  // A 32-bit unsigned long cannot carry more; wider ids keep their low 32 bits.
+  // Ids are 32-bit: wider ones keep their low 32 bits.
   String s;
   s.LoadString(0x100000000ul + 10);
-  EXPECT_STREQ(s.c_str(), "Errore sconosciuto");
+  EXPECT_STREQ(s.c_str(), kTexts[0]);
 }
 
 TEST(MessageTable, LoadStrTruncatesToTheBuffer) {

@@ -1,6 +1,7 @@
-// tests/core/string_test.cpp: String's sharing, copy on write, assignment and conversions.
-// Sharing is observed through c_str(): two Strings share a representation exactly when
-// they hand out the same buffer.
+// tests/core/string_test.cpp: String's sharing, copy on write, assignment, conversions and
+// bounds checks; SmartString, which borrows its text; and the ASCII-only, locale-blind case
+// folding and number text both rely on. Sharing is observed through c_str(): two Strings share
+// a representation exactly when they hand out the same buffer.
 #include <veltcore/core/string.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <string>
 
 #include "core/string_ops.h"
+#include "core/text.h"
+#include "support/comma_locale.h"
 
 namespace {
 
@@ -16,17 +19,9 @@ bool shares(const String& a, const String& b) {
   return a.c_str() == b.c_str();
 }
 
-TEST(String, DefaultIsEmptyAndNeverNull) {
-  String s;
-  EXPECT_EQ(s.size(), 0);
-  ASSERT_NE(s.c_str(), nullptr);
-  EXPECT_STREQ(s.c_str(), "");
-  EXPECT_EQ(s.toChar(), '\0');
-  String fromNull(static_cast<const char*>(nullptr));
-  EXPECT_STREQ(fromNull.c_str(), "");
-}
-
 TEST(String, CopiesShareUntilOneWrites) {
+  EXPECT_STREQ(String().c_str(), "");  // never null
+  EXPECT_STREQ(String(static_cast<const char*>(nullptr)).c_str(), "");
   String b("layer");
   String a;
   a = b;
@@ -37,15 +32,18 @@ TEST(String, CopiesShareUntilOneWrites) {
   a.write(0, 'X');
   EXPECT_STREQ(a.c_str(), "Xayer");
   EXPECT_STREQ(b.c_str(), "layer");
-  EXPECT_FALSE(shares(a, b));
   EXPECT_TRUE(shares(c, b));  // the other copies still share
 
   c[1] = 'Y';  // through the Cref proxy
   EXPECT_STREQ(c.c_str(), "lYyer");
   EXPECT_STREQ(b.c_str(), "layer");
+  EXPECT_EQ(b.getBuffer(), b.c_str());  // b is now the only user: stays in place
 
-  char* own = b.getBuffer();  // b is now the only user: stays in place
-  EXPECT_EQ(own, b.c_str());
+  String d(b);  // appending nothing keeps sharing
+  d += "";
+  d += String();
+  d += static_cast<const char*>(nullptr);
+  EXPECT_TRUE(shares(b, d));
 }
 
 TEST(String, WritesThatLeaveOtherCopiesIntact) {
@@ -58,12 +56,17 @@ TEST(String, WritesThatLeaveOtherCopiesIntact) {
   const Case cases[] = {
       {"assign text", [](String& s) { s = "other"; }, "other"},
       {"assign same length", [](String& s) { s = "XXXX"; }, "XXXX"},
-      {"assign char", [](String& s) { s = 'q'; }, "q"},
       {"empty", [](String& s) { s.empty(); }, ""},
       {"resize shorter", [](String& s) { s.resize(2); }, "ab"},
       {"append", [](String& s) { s += "!"; }, "abcd!"},
       {"getBuffer", [](String& s) { s.getBuffer()[3] = 'Z'; }, "abcZ"},
       {"LoadString", [](String& s) { s.LoadString(29); }, "Cyan"},
+      {"char", [](String& s) { s = 'q'; }, "q"},
+      {"NUL char", [](String& s) { s = '\0'; }, ""},
+      {"unsigned max", [](String& s) { s = 4294967295u; }, "4294967295"},
+      {"int min", [](String& s) { s = -2147483647 - 1; }, "-2147483648"},
+      {"double rounds", [](String& s) { s = 2.0000005; }, "2.000001"},
+      {"negative double", [](String& s) { s = -0.25; }, "-0.250000"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -82,7 +85,6 @@ TEST(String, SelfAssignmentAndAliasedSources) {
   const String& alias = s;
   s = alias;
   EXPECT_STREQ(s.c_str(), "drawing");
-
   s = s.c_str() + 2;  // source inside the buffer that is being replaced
   EXPECT_STREQ(s.c_str(), "awing");
   s = s.c_str();  // same length, same buffer
@@ -93,42 +95,12 @@ TEST(String, SelfAssignmentAndAliasedSources) {
   EXPECT_STREQ(s.c_str(), "awingawingawing");
 }
 
-TEST(String, AppendingNothingKeepsSharing) {
-  String a("x");
-  String b(a);
-  b += "";
-  b += String();
-  b += static_cast<const char*>(nullptr);
-  EXPECT_TRUE(shares(a, b));
-}
-
-TEST(String, AssignmentFromValues) {
-  struct Case {
-    const char* name;
-    void (*assign)(String&);
-    const char* expected;
-  };
-  const Case cases[] = {
-      {"char", [](String& s) { s = 'q'; }, "q"},
-      {"NUL char", [](String& s) { s = '\0'; }, ""},
-      {"unsigned", [](String& s) { s = 7u; }, "7"},
-      {"unsigned max", [](String& s) { s = 4294967295u; }, "4294967295"},
-      {"negative int", [](String& s) { s = -3; }, "-3"},
-      {"int min", [](String& s) { s = -2147483647 - 1; }, "-2147483648"},
-      {"double", [](String& s) { s = 1.5; }, "1.500000"},
-      {"double rounds", [](String& s) { s = 2.0000005; }, "2.000001"},
-      {"negative double", [](String& s) { s = -0.25; }, "-0.250000"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    String s("previous");
-    c.assign(s);
-    EXPECT_STREQ(s.c_str(), c.expected);
-    EXPECT_EQ(s.size(), static_cast<int>(std::strlen(c.expected)));
-  }
-}
-
-TEST(String, LargeDoubleFormatsInFull) {
+TEST(String, ConcatenationAndLargeDoubles) {
+  const String base("Block");
+  EXPECT_STREQ((base + String("X") + "Y" + 'Z').c_str(), "BlockXYZ");
+  EXPECT_STREQ((base + 12 + -3).c_str(), "Block12-3");
+  EXPECT_STREQ((base + 0.5).c_str(), "Block0.500000");
+  EXPECT_STREQ(base.c_str(), "Block");
   String s;
   s = 1e300;
   EXPECT_EQ(s.size(), 301 + 7);  // 301 integer digits, the point and six decimals
@@ -138,7 +110,6 @@ TEST(String, LargeDoubleFormatsInFull) {
 TEST(String, CheckedIndexThrowsRange) {
   String s("abc");
   const String& cs = s;
-  EXPECT_EQ(cs[0], 'a');
   EXPECT_EQ(cs[2], 'c');
   EXPECT_THROW(s[s.size()], String::Range);
   EXPECT_THROW(s[-1], String::Range);
@@ -149,24 +120,18 @@ TEST(String, CheckedIndexThrowsRange) {
   EXPECT_STREQ(s.c_str(), "abc");
 }
 
-TEST(String, RangesAndSub) {
+TEST(String, SubRangesAndSizes) {
   String s("abcdef");
   EXPECT_STREQ(s.sub(1, 3).c_str(), "bcd");
   EXPECT_STREQ(s.sub(0, 5).c_str(), "abcdef");
   EXPECT_STREQ(s.sub(2, 1).c_str(), "");  // empty range
-
   // A source that ends inside the range leaves NULs: the length is still the range's.
   String past(4, 9, "abcdef");
   EXPECT_EQ(past.size(), 6);
   EXPECT_STREQ(past.c_str(), "ef");
-}
-
-TEST(String, SizedConstructionAndResize) {
   String blank(3u);
   EXPECT_EQ(blank.size(), 3);
   EXPECT_EQ(blank.c_str()[3], '\0');
-
-  String s("abcdef");
   s.resize(3);
   EXPECT_STREQ(s.c_str(), "abc");
   s.resize(5);
@@ -175,33 +140,59 @@ TEST(String, SizedConstructionAndResize) {
   EXPECT_EQ(s.c_str()[5], '\0');
 }
 
-TEST(String, CaseBlindEquality) {
+// Names compare ignoring ASCII case only; SmartString's two comparisons both ignore case.
+TEST(String, CaseFoldingIsAsciiOnly) {
   EXPECT_TRUE(String("layer0").equal("LAYER0"));
   EXPECT_TRUE(String("layer0").equal(String("Layer0")));
   EXPECT_FALSE(String("layer0").equal("layer01"));
   EXPECT_FALSE(String("layer").equal("layes"));
   EXPECT_TRUE(String().equal(""));
+  EXPECT_FALSE(veltcore::text::equalNoCase("\xC8", "\xE8"));  // bytes beyond ASCII compare exactly
+  EXPECT_TRUE(veltcore::text::equalNoCase(nullptr, ""));
+  const SmartString s("Section");
+  EXPECT_TRUE(s.equal_ci("SECTION") && s.equal_cs("section"));
+  EXPECT_TRUE(s.equal_cs(SmartString("SeCtIoN")));
+  EXPECT_FALSE(s.equal_ci("Sections"));
+  EXPECT_FALSE(s.equal_cs(SmartString("Sectio")));
+  EXPECT_TRUE(SmartString().equal_ci(""));  // the null view reads as empty
+  EXPECT_FALSE(SmartString().equal_ci("x"));
+  EXPECT_EQ(SmartString().size(), 0);
 }
 
-TEST(String, NumericReadings) {
-  EXPECT_EQ(String("  42xyz").toInt(), 42);
-  EXPECT_EQ(String("-17").toInt(), -17);
-  EXPECT_EQ(String("abc").toInt(), 0);
-  EXPECT_DOUBLE_EQ(String(" 2.5e1").toDouble(), 25.0);
-  EXPECT_DOUBLE_EQ(String("-.5").toDouble(), -0.5);
-  EXPECT_EQ(String("x1").toDouble(), 0.0);
-  EXPECT_EQ(String("Q").toChar(), 'Q');
+TEST(SmartString, BorrowsTheCallersBuffer) {
+  char token[] = "LINE";
+  SmartString s(token);
+  token[0] = 'l';  // the view follows its owner's changes
+  EXPECT_EQ(s[0], 'l');
+  EXPECT_EQ(s.size(), 4);
+  SmartString assigned;
+  assigned = SmartString(s);
+  EXPECT_EQ(assigned.c_str(), token);
+  assigned = "CIRCLE";
+  EXPECT_EQ(assigned.size(), 6);
 }
 
-TEST(String, Concatenation) {
-  const String base("Block");
-  EXPECT_STREQ((base + String("X")).c_str(), "BlockX");
-  EXPECT_STREQ((base + "Y").c_str(), "BlockY");
-  EXPECT_STREQ((base + 'Z').c_str(), "BlockZ");
-  EXPECT_STREQ((base + 12).c_str(), "Block12");
-  EXPECT_STREQ((base + -3).c_str(), "Block-3");
-  EXPECT_STREQ((base + 0.5).c_str(), "Block0.500000");
-  EXPECT_STREQ(base.c_str(), "Block");
+// Number text reads and writes with a point, in the C locale and under a comma locale.
+TEST(String, NumbersIgnoreTheLocale) {
+  const auto expectNumbers = [] {
+    String s;
+    s = 1.25;
+    EXPECT_STREQ(s.c_str(), "1.250000");
+    s = -1e20;  // beyond the fast path
+    EXPECT_STREQ(s.c_str(), "-100000000000000000000.000000");
+    EXPECT_EQ(veltcore::text::formatFixed(-0.5, 3), "-0.500");
+    EXPECT_EQ(String("  42xyz").toInt(), 42);
+    EXPECT_EQ(String("abc").toInt(), 0);
+    EXPECT_DOUBLE_EQ(String(" 2.5e1").toDouble(), 25.0);
+    EXPECT_DOUBLE_EQ(String("-.5").toDouble(), -0.5);
+    EXPECT_EQ(String("x1").toDouble(), 0.0);
+    EXPECT_EQ(String("Q").toChar(), 'Q');
+    EXPECT_EQ(String().toChar(), '\0');
+  };
+  expectNumbers();
+  CommaLocale locale;
+  if (!locale.active()) GTEST_SKIP() << "no comma-decimal locale installed";
+  expectNumbers();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // tests/geometry/chain_test.cpp: offsets of point chains (CalcParalLine, 2D and 3D) and the
-// side of a point against a chain (PtLeftSide). Offsets are checked by their distance to the
-// source segments; sides inside the box against an independent even-odd inside test.
+// side of a point against a chain (PtLeftSide). Offsets are checked against hand-worked corners
+// and by their distance to the source segments; sides inside the box against an independent
+// even-odd inside test.
 #include <veltcore/geometry/arc.h>
 #include <veltcore/geometry/constructions.h>
 
@@ -13,25 +14,12 @@
 namespace {
 
 using Pts = std::vector<PNT_2D>;
-using Pts3 = std::vector<PNT_3D>;
 
 // Points from their coordinates in a row: {x0, y0, x1, y1, ...}.
 Pts P(std::initializer_list<double> xy) {
   Pts pts;
   for (auto it = xy.begin(); it != xy.end(); it += 2) pts.emplace_back(it[0], it[1]);
   return pts;
-}
-Pts3 P3(std::initializer_list<double> xyz) {
-  Pts3 pts;
-  for (auto it = xyz.begin(); it != xyz.end(); it += 3) pts.emplace_back(it[0], it[1], it[2]);
-  return pts;
-}
-
-std::string show(const Pts& pts) {
-  std::string s;
-  for (const PNT_2D& p : pts)
-    s += "(" + std::to_string(p.getX()) + ", " + std::to_string(p.getY()) + ")";
-  return s;
 }
 
 Pts offset(const Pts& pts, double d, bool closed) {
@@ -44,6 +32,7 @@ Pts offset(const Pts& pts, double d, bool closed) {
 
 TEST(ChainOffset, OpenAndClosedChains) {
   const Pts square = P({0, 0, 10, 0, 10, 10, 0, 10});
+  const Pts squareOut = P({11, -1, 11, 11, -1, 11, -1, -1});
   // The offset of (10, 0) -> (0, 0.1) alone, where the sharp spike leaves only that line.
   const LINE_2D spikeTail = CalcParalLineAt(LINE_2D(10, 0, 0, 0.1), 1);
   struct Case {
@@ -61,12 +50,12 @@ TEST(ChainOffset, OpenAndClosedChains) {
       {"straight run: corner at the end of the first line", P({0, 0, 5, 0, 10, 0}), 1, false,
        P({0, -1, 5, -1, 10, -1})},
       {"one segment, closed flag ignored", P({0, 0, 10, 0}), 1, true, P({0, -1, 10, -1})},
-      {"closed square outwards", square, 1, true, P({11, -1, 11, 11, -1, 11, -1, -1})},
+      {"closed square outwards", square, 1, true, squareOut},
       {"closed square inwards", square, -1, true, P({9, 1, 9, 9, 1, 9, 1, 1})},
       {"closed square, first point repeated at the end", P({0, 0, 10, 0, 10, 10, 0, 10, 0, 0}), 1,
-       true, P({11, -1, 11, 11, -1, 11, -1, -1})},
+       true, squareOut},
       {"closed square, first point doubled", P({0, 0, 0, 0, 10, 0, 10, 10, 0, 10}), 1, true,
-       P({11, -1, 11, 11, -1, 11, -1, -1})},
+       squareOut},
       {"open square", square, 1, false, P({0, -1, 11, -1, 11, 11, 0, 11})},
       // Parallel distinct offsets meet at the end of the earlier one (t = 1 on it, s = 0 on the
       // next), both for an open chain and around a closed one.
@@ -88,23 +77,17 @@ TEST(ChainOffset, OpenAndClosedChains) {
       // After the tiny jog is dropped the neighbours are parallel in the same direction:
       // they too meet at the end of the first.
       {"tiny jog between parallel runs", P({0, 0, 10, 0, 10.01, -0.01, 20, -0.01}), 1, false,
-       P({0, -1, 10, -1, 20, -1.01})}};
+       P({0, -1, 10, -1, 20, -1.01})},
+      {"all points equal", P({1, 1, 1, 1, 1, 1 + 1e-13}), 1, true, {}},
+      {"one point", P({1, 1}), 1, false, {}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const Pts got = offset(c.pts, c.d, c.closed);
-    ASSERT_EQ(got.size(), c.want.size()) << show(got);
+    ASSERT_EQ(got.size(), c.want.size());
     for (std::size_t i = 0; i < got.size(); ++i)
-      EXPECT_NEAR(got[i].dist(c.want[i]), 0, 1e-9) << "point " << i << ": " << show(got);
+      EXPECT_NEAR(got[i].dist(c.want[i]), 0, 1e-9) << "point " << i;
   }
-}
-
-TEST(ChainOffset, DegenerateInputWritesNothing) {
-  PNT_2D out[4];
-  const Pts same = P({1, 1, 1, 1, 1, 1 + 1e-13});
-  EXPECT_EQ(CalcParalLine(same.data(), 3, 1, false, out), 0);
-  EXPECT_EQ(CalcParalLine(same.data(), 3, 1, true, out), 0);
-  EXPECT_EQ(CalcParalLine(same.data(), 1, 1, false, out), 0);
-  EXPECT_EQ(CalcParalLine(same.data(), 0, 1, false, out), 0);
+  EXPECT_EQ(CalcParalLine(square.data(), 0, 1, false, nullptr), 0);
 }
 
 TEST(ChainOffset, ConvexCornersLieAtTheOffsetFromBothSides) {
@@ -127,23 +110,30 @@ TEST(ChainOffset, ConvexCornersLieAtTheOffsetFromBothSides) {
 TEST(ChainOffset, SpatialChainsTakeTheZOfTheLineTheyEnd) {
   struct Case {
     const char* name;
-    Pts3 pts;
+    std::vector<PNT_3D> pts;
     bool closed;
-    Pts3 want;
+    std::vector<PNT_3D> want;
   };
-  const Case cases[] = {{"right angle climbing", P3({0, 0, 0, 10, 0, 5, 10, 10, 10}), false,
-                         P3({0, -1, 0, 11, -1, 5.5, 11, 10, 10})},
-                        {"vertical segment skipped", P3({0, 0, 0, 10, 0, 0, 10, 0, 7, 10, 10, 7}),
-                         false, P3({0, -1, 0, 11, -1, 0, 11, 10, 7})},
-                        {"straight climb", P3({0, 0, 0, 5, 0, 2, 10, 0, 4}), false,
-                         P3({0, -1, 0, 5, -1, 2, 10, -1, 4})},
-                        {"closed square at z 3", P3({0, 0, 3, 10, 0, 3, 10, 10, 3, 0, 10, 3}), true,
-                         P3({11, -1, 3, 11, 11, 3, -1, 11, 3, -1, -1, 3})},
-                        {"turning back", P3({0, 0, 1, 10, 0, 2, 5, 0, 3}), false,
-                         P3({0, -1, 1, 10, -1, 2, 5, 1, 3})}};
+  using Q = PNT_3D;
+  const Case cases[] = {{"right angle climbing",
+                         {Q(0, 0, 0), Q(10, 0, 5), Q(10, 10, 10)},
+                         false,
+                         {Q(0, -1, 0), Q(11, -1, 5.5), Q(11, 10, 10)}},
+                        {"vertical segment skipped",
+                         {Q(0, 0, 0), Q(10, 0, 0), Q(10, 0, 7), Q(10, 10, 7)},
+                         false,
+                         {Q(0, -1, 0), Q(11, -1, 0), Q(11, 10, 7)}},
+                        {"closed square at z 3",
+                         {Q(0, 0, 3), Q(10, 0, 3), Q(10, 10, 3), Q(0, 10, 3)},
+                         true,
+                         {Q(11, -1, 3), Q(11, 11, 3), Q(-1, 11, 3), Q(-1, -1, 3)}},
+                        {"turning back",
+                         {Q(0, 0, 1), Q(10, 0, 2), Q(5, 0, 3)},
+                         false,
+                         {Q(0, -1, 1), Q(10, -1, 2), Q(5, 1, 3)}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Pts3 out(c.pts.size(), PNT_3D(-7, -7, -7));
+    std::vector<PNT_3D> out(c.pts.size(), PNT_3D(-7, -7, -7));
     const int n =
         CalcParalLine(c.pts.data(), static_cast<int>(c.pts.size()), 1, c.closed, out.data());
     ASSERT_EQ(n, static_cast<int>(c.want.size()));
@@ -200,7 +190,6 @@ TEST(ChainSide, OutsideTheBoxAndSingleCases) {
   const Case cases[] = {
       // Outside the box, rays from the vertices vote.
       {"ccw below", ccw, true, PNT_2D(5, -5), false},
-      {"ccw right", ccw, true, PNT_2D(15, 5), false},
       {"ccw above, off-centre", ccw, true, PNT_2D(2, 14), false},
       {"cw below", cw, true, PNT_2D(5, -5), true},
       {"cw left", cw, true, PNT_2D(-3, 7), true},
@@ -208,7 +197,7 @@ TEST(ChainSide, OutsideTheBoxAndSingleCases) {
        false},
       // (5, 3) is 0.54 from the end of the last segment but 3 above the foot on the first: the
       // foot wins, and (5, 3) is on the left of (0, 0) -> (10, 0) though on the right of the
-      // last segment.
+      // last segment, (10, 10) -> (5.5, 3.2).
       {"a foot outranks a nearer end point", P({0, 0, 10, 0, 10, 10, 5.5, 3.2}), false,
        PNT_2D(5, 3), true},
       // (5, -10) is below the box. The rays from (4, 0) and (6, 0) run back up to the long top
@@ -232,11 +221,9 @@ TEST(ChainSide, OutsideTheBoxAndSingleCases) {
       // (-5, 5) is on the same side of both lines as the third vertex: no segment qualifies.
       {"corner, no segment qualifies", P({0, 0, 10, 0, 10, 10}), false, PNT_2D(-5, 5), false},
       {"one point", P({1, 1}), false, PNT_2D(1, 2), false},
-      {"all points equal, at them", P({1, 1, 1, 1, 1, 1}), true, PNT_2D(1, 1), false},
-      {"all points equal, away", P({1, 1, 1, 1, 1, 1}), true, PNT_2D(0, 2), false}};
+      {"all points equal, away", P({1, 1, 1, 1, 1, 1}), true, PNT_2D(0, 2), false},
+      {"no points", {}, false, PNT_2D(0, 0), false}};
   for (const Case& c : cases) EXPECT_EQ(leftOf(c.pts, c.closed, c.p), c.left) << c.name;
-  EXPECT_FALSE(LINE_2D(PNT_2D(10, 10), PNT_2D(5.5, 3.2)).ptLeftSide(PNT_2D(5, 3)));
-  EXPECT_FALSE(PtLeftSide(nullptr, 0, false, PNT_2D(0, 0)));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -18,11 +19,21 @@ double offRim(const CIRCLE_3D& c, const PNT_2D& p) {
   return std::fabs(p.dist(c.centre) - c.radius);
 }
 
-// Distance of p from the segment s (its nearest point, clamped to the ends).
-double offSegment(const LINE_2D& s, const PNT_2D& p) {
-  PNT_2D near;
-  pntNearest(s, p, near);
-  return p.dist(near);
+// Checks n crossings of c with another figure (`off` gives a point's distance from it): each
+// found point lies on both, slots beyond n are left alone, and two points are distinct unless
+// the figures touch, when they are the same point.
+void expectCrossings(const CIRCLE_3D& c, long n, const PNT_2D& p1, const PNT_2D& p2,
+                     const std::function<double(const PNT_2D&)>& off, bool touching) {
+  const PNT_2D* found[] = {&p1, &p2};
+  for (long i = 0; i < 2; ++i) {
+    if (i < n) {
+      EXPECT_NEAR(offRim(c, *found[i]), 0.0, 1e-12) << "point " << i;
+      EXPECT_NEAR(off(*found[i]), 0.0, 1e-12) << "point " << i;
+    } else {
+      EXPECT_EQ(*found[i], kUntouched) << "point " << i;  // a rejected root never lands
+    }
+  }
+  EXPECT_TRUE(n != 2 || (touching ? p1 == p2 : p1.dist(p2) > 0.1)) << p1.dist(p2);
 }
 
 TEST(Circle, ThroughThreePointsOrAnExceptionForPointsInLine) {
@@ -38,15 +49,11 @@ TEST(Circle, ThroughThreePointsOrAnExceptionForPointsInLine) {
       {PNT_3D(2, 0, 0), PNT_3D(1, 1, 0), PNT_3D(0, 0, 0), PNT_3D(1, 0, 0), 1}};  // clockwise
   for (const Case& c : cases) {
     SCOPED_TRACE(c.p1.getX());
-    CIRCLE_3D circle;
-    circle.create(c.p1, c.p2, c.p3);
-    EXPECT_NEAR(circle.centre.dist(c.centre), 0.0, 1e-12);
-    EXPECT_EQ(circle.centre.getZ(), c.centre.getZ());
+    const CIRCLE_3D circle(c.p1, c.p2, c.p3);
+    EXPECT_NEAR(circle.centre.dist(c.centre), 0.0, 1e-12);  // Z included
     EXPECT_NEAR(circle.radius, c.r, 1e-12);
     for (const PNT_3D& p : {c.p1, c.p2, c.p3}) EXPECT_NEAR(offRim(circle, p), 0.0, 1e-12);
-    EXPECT_EQ(CIRCLE_3D(c.p1, c.p2, c.p3), circle);
   }
-
   struct InLine {
     const char* name;
     PNT_3D p1, p2, p3;
@@ -65,21 +72,14 @@ TEST(Circle, ThroughThreePointsOrAnExceptionForPointsInLine) {
     if (c.throws) {
       EXPECT_THROW(circle.create(c.p1, c.p2, c.p3), CIRCLE_3D::LinearPointExcepion);
       EXPECT_EQ(circle, CIRCLE_3D(7, 8, 9, 10));  // left alone
-      EXPECT_THROW(CIRCLE_3D(c.p1, c.p2, c.p3), CIRCLE_3D::LinearPointExcepion);
     } else {
       EXPECT_NO_THROW(circle.create(c.p1, c.p2, c.p3));
     }
   }
 }
 
-TEST(Circle, EqualityPointAtAngleBoxAndScale) {
+TEST(Circle, PointAtAngleBoxAndScale) {
   const CIRCLE_3D c(1, 2, 3, 2);
-  const CIRCLE_3D others[] = {CIRCLE_3D(0, 2, 3, 2), CIRCLE_3D(1, 0, 3, 2), CIRCLE_3D(1, 2, 0, 2),
-                              CIRCLE_3D(1, 2, 3, 1)};
-  for (const CIRCLE_3D& o : others) EXPECT_TRUE(c != o && !(c == o));
-  EXPECT_TRUE(c == CIRCLE_3D(1, 2, 3, 2) && !(c != CIRCLE_3D(1, 2, 3, 2)));
-  EXPECT_EQ(CIRCLE_3D(), CIRCLE_3D(0, 0, 0, 0));  // unlike a point, it starts at zero
-
   for (double a : {0.0, kPi / 2, kPi, 3 * kPi / 2, 0.3, -0.7, 10.0}) {
     const PNT_3D p = c.getPntAngle(a);
     EXPECT_NEAR(offRim(c, p), 0.0, 1e-12) << a;
@@ -100,6 +100,7 @@ TEST(CircleSegment, CountsAndPointsLieOnBoth) {
     const char* name;
     LINE_2D s;
     long count;
+    bool touching = false;
   };
   const Case cases[] = {{"through", LINE_2D(-10, 3, 12, 4), 2},
                         {"vertical through", LINE_2D(2, -10, 2, 10), 2},
@@ -112,20 +113,18 @@ TEST(CircleSegment, CountsAndPointsLieOnBoth) {
                         {"end exactly on the rim", LINE_2D(-10, 2, -4, 2), 1},
                         {"start exactly on the rim", LINE_2D(6, 2, 10, 2), 1},
                         {"null segment", LINE_2D(6, 2, 6, 2), 0},
-                        {"tangent: two equal points", LINE_2D(-10, 7, 10, 7), 2}};
+                        {"tangent: two equal points", LINE_2D(-10, 7, 10, 7), 2, true}};
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
     PNT_2D p1 = kUntouched, p2 = kUntouched;
-    EXPECT_EQ(c.intersect(k.s, &p1, &p2), k.count);
-    const PNT_2D* found[] = {&p1, &p2};
-    for (long i = 0; i < 2; ++i) {
-      if (i < k.count) {
-        EXPECT_NEAR(offRim(c, *found[i]), 0.0, 1e-12);
-        EXPECT_NEAR(offSegment(k.s, *found[i]), 0.0, 1e-12);
-      } else {
-        EXPECT_EQ(*found[i], kUntouched);  // a rejected root never lands in p2
-      }
-    }
+    const long n = c.intersect(k.s, &p1, &p2);
+    EXPECT_EQ(n, k.count);
+    const auto offSegment = [&k](const PNT_2D& p) {
+      PNT_2D near;
+      pntNearest(k.s, p, near);
+      return p.dist(near);
+    };
+    expectCrossings(c, n, p1, p2, offSegment, k.touching);
   }
 }
 
@@ -159,8 +158,7 @@ TEST(CircleSegment, AxisSegmentsGiveTheirCandidatesInOrder) {
               k.count);
     EXPECT_EQ(p1, k.p1);
     EXPECT_EQ(p2, k.p2);
-    // The general segment crossing finds the same points.
-    EXPECT_EQ(c.intersect(k.s, nullptr, nullptr), k.count);
+    EXPECT_EQ(c.intersect(k.s, nullptr, nullptr), k.count);  // as the general crossing counts
   }
 }
 
@@ -185,16 +183,10 @@ TEST(CircleImplicitLine, EveryBranchFindsPointsOnBoth) {
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
     PNT_2D p1 = kUntouched, p2 = kUntouched;
-    EXPECT_EQ(c.intersect(k.l, &p1, &p2), k.count);
-    if (k.count == 0) {
-      EXPECT_TRUE(p1 == kUntouched && p2 == kUntouched);
-      continue;
-    }
-    for (const PNT_2D& p : {p1, p2}) {
-      EXPECT_NEAR(offRim(c, p), 0.0, 1e-12);
-      EXPECT_NEAR(k.l.eval(p), 0.0, 1e-12);
-    }
-    EXPECT_GT(p1.dist(p2), 0.1);
+    const long n = c.intersect(k.l, &p1, &p2);
+    EXPECT_EQ(n, k.count);
+    expectCrossings(
+        c, n, p1, p2, [&k](const PNT_2D& p) { return k.l.eval(p); }, false);
   }
 }
 
@@ -249,7 +241,7 @@ TEST(CircleCircle, CrossingTouchingAndApart) {
     const char* name;
     CIRCLE_3D a, b;
     long count;
-    bool equalPoints;
+    bool touching;
   };
   const Case cases[] = {
       {"crossing", CIRCLE_3D(1, 1, 0, 5), CIRCLE_3D(7, 1, 0, 5), 2, false},
@@ -267,20 +259,10 @@ TEST(CircleCircle, CrossingTouchingAndApart) {
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
     PNT_2D p1 = kUntouched, p2 = kUntouched;
-    EXPECT_EQ(k.a.intersect(k.b, &p1, &p2), k.count);
-    if (k.count == 0) {
-      EXPECT_TRUE(p1 == kUntouched && p2 == kUntouched);
-      continue;
-    }
-    for (const PNT_2D& p : {p1, p2}) {
-      EXPECT_NEAR(offRim(k.a, p), 0.0, 1e-12);
-      EXPECT_NEAR(offRim(k.b, p), 0.0, 1e-12);
-    }
-    if (k.equalPoints) {
-      EXPECT_EQ(p1, p2);
-    } else {
-      EXPECT_GT(p1.dist(p2), 0.1);
-    }
+    const long n = k.a.intersect(k.b, &p1, &p2);
+    EXPECT_EQ(n, k.count);
+    expectCrossings(
+        k.a, n, p1, p2, [&k](const PNT_2D& p) { return offRim(k.b, p); }, k.touching);
   }
 }
 
@@ -302,11 +284,10 @@ TEST(CircleParametricLine, RootsAreParametersOfRimPoints) {
     SCOPED_TRACE(k.name);
     double t1 = -99, t2 = -99;
     EXPECT_EQ(c.intersect(k.l, t1, t2), k.count);
-    if (k.count != 2) continue;
     for (double t : {t1, t2}) {
       PNT_2D p;
       k.l.calcPt(t, p);
-      EXPECT_NEAR(offRim(c, p), 0.0, 1e-12);
+      EXPECT_TRUE(k.count != 2 || offRim(c, p) < 1e-12) << t;
     }
   }
 }
@@ -322,15 +303,13 @@ TEST(CircleNearest, PointTowardsPAndItsAngle) {
       {PNT_2D(31, 42), PNT_2D(7, 10), std::atan2(4.0, 3.0)},         // outside
       {PNT_2D(-2, -2), PNT_2D(-5, -6), kPi + std::atan2(4.0, 3.0)},  // third quadrant
       {PNT_2D(1, -3), PNT_2D(1, -8), 3 * kPi / 2},
-      {PNT_2D(11, 2), PNT_2D(11, 2), 0}};  // already on the rim
+      {PNT_2D(11, 2), PNT_2D(11, 2), 0},  // already on the rim
+      {PNT_2D(1, 2), PNT_2D(1, 2), 0}};   // the centre has no direction: it answers itself
   for (const Case& k : cases) {
     PNT_2D out;
-    EXPECT_NEAR(pntNearest(c, k.p, out), k.angle, 1e-12);
-    EXPECT_NEAR(out.dist(k.out), 0.0, 1e-12);
+    EXPECT_NEAR(pntNearest(c, k.p, out), k.angle, 1e-12) << k.p.getX();
+    EXPECT_NEAR(out.dist(k.out), 0.0, 1e-12) << k.p.getX();
   }
-  PNT_2D out = kUntouched;
-  EXPECT_EQ(pntNearest(c, PNT_2D(1, 2), out), 0.0);
-  EXPECT_EQ(out, PNT_2D(1, 2));  // the centre has no direction: it answers itself
 }
 
 }  // namespace

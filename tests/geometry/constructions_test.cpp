@@ -56,6 +56,8 @@ TEST(Construction, PerpendicularFootIsNotClamped) {
   PNT_3D foot3;
   EXPECT_DOUBLE_EQ(pntPerp(PNT_3D(0, 0, 0), PNT_3D(0, 0, 2), PNT_3D(1, 1, 1), foot3), 0.5);
   EXPECT_EQ(foot3, PNT_3D(0, 0, 1));
+  EXPECT_DOUBLE_EQ(pntPerp(PNT_3D(0, 0, 0), PNT_3D(2, 1, 2), PNT_3D(2, 2, 6), foot3), 2);
+  EXPECT_EQ(foot3, PNT_3D(4, 2, 4));
 
   PNT_2D f;
   EXPECT_THROW(pntPerp(a, a, b, f), VELTMathException);
