@@ -21,42 +21,11 @@
 #include <veltcore/linetypes/ltype_loader.h>
 
 #include "support/comma_locale.h"
-
-namespace fs = std::filesystem;
+#include "support/scratch_dir.h"
 
 namespace {
 
 constexpr double kDegreesToRadians = 0.01745329251994;
-
-// A folder of its own for each test, removed afterwards.
-class ScratchDir {
- public:
-  ScratchDir()
-      : path_(fs::temp_directory_path() /
-              ("veltcore_ltype_" + std::to_string(::getpid()) + "_" + std::to_string(++count_))) {
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  std::string path(const std::string& leaf) const { return (path_ / leaf).string(); }
-  // Byte for byte, no line-end conversion.
-  std::string write(const std::string& content, const std::string& leaf = "lib.lin") const {
-    std::ofstream(path(leaf), std::ios::binary) << content;
-    return path(leaf);
-  }
-  static std::string read(const std::string& file) {
-    std::ostringstream text;
-    text << std::ifstream(file, std::ios::binary).rdbuf();
-    return text.str();
-  }
-
- private:
-  static inline int count_ = 0;
-  fs::path path_;
-};
 
 // Records every report as "line name code" and answers findStyle from a map.
 class Recorder : public CLtypeLoader::IErrorNotifier {
@@ -112,7 +81,7 @@ class LtypeLoaderTest : public ::testing::Test {
 
   // Loads content and returns what was loaded; reports go to notifier.
   std::string load(const std::string& content) {
-    EXPECT_EQ(loader.Load(dir.write(content).c_str()), 0);
+    EXPECT_EQ(loader.Load(dir.write("lib.lin", content).c_str()), 0);
     return describe(loader);
   }
 

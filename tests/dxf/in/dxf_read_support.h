@@ -17,8 +17,11 @@
 #include "dxf/memory_file.h"
 #include "geometry/test_font.h"
 #include "support/handle_probe.h"
+#include "support/scratch_dir.h"
 
 namespace dxftest {
+
+using ::ScratchDir;
 
 // The pairs of a compact text: pairs separated by ';', each a group code, one blank and the
 // value (which may be empty or hold blanks): "0 LINE;8 0;10 1.5".
@@ -110,37 +113,6 @@ inline const ICADFont* testFont() {
 inline bool handleFree(CData& d, long h) {
   return handleFree(d.getHandleGestor(), h);
 }
-
-// A folder of its own, removed with everything in it at the end of the scope.
-class ScratchDir {
- public:
-  ScratchDir()
-      : path_(std::filesystem::temp_directory_path() /
-              ("veltcore_" + std::to_string(::getpid()) + "_" + std::to_string(++count_))) {
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  std::string path(const std::string& leaf) const { return (path_ / leaf).string(); }
-  // Writes content byte for byte and returns the path.
-  std::string write(const std::string& leaf, const std::string& content) const {
-    std::ofstream(path(leaf), std::ios::binary) << content;
-    return path(leaf);
-  }
-  static std::string read(const std::string& file) {
-    std::ostringstream text;
-    text << std::ifstream(file, std::ios::binary).rdbuf();
-    return text.str();
-  }
-
- private:
-  static inline int count_ = 0;
-  std::filesystem::path path_;
-};
 
 // One drawing of the shared corpus as its manifest describes it.
 struct CorpusFile {

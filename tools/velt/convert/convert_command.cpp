@@ -1,6 +1,5 @@
 // tools/velt/convert/convert_command.cpp: `velt convert IN OUT`: loads any drawing the library
 // reads (AC1009 to AC1015) and saves it as AC1009, with SaveDXF's option bits as flags.
-#include <veltcore/dxf/in/file.h>
 #include <veltcore/dxf/out/saver.h>
 
 #include <CLI/CLI.hpp>
@@ -10,6 +9,7 @@
 
 #include "command.h"
 #include "io/load_drawing.h"
+#include "io/save_drawing.h"
 
 namespace velt {
 
@@ -29,15 +29,6 @@ struct ConvertOptions {
            (noHeaderTables ? CFileDXFOSaver::kNoHeaderTables : 0u);
   }
 };
-
-void saveDrawing(const CData& data, const std::string& path, unsigned int flags) {
-  CFileStdLib file(path.c_str(), IFile::kWrite);
-  try {
-    SaveDXF(data, file, flags);
-  } catch (const IFile::IFileException&) {
-    throw CommandFailure(kFileError, path + ": cannot be written");
-  }
-}
 
 void runConvert(const ConvertOptions& o) {
   const LoadedDrawing loaded = loadDrawing(o.input);

@@ -1,9 +1,6 @@
 // tools/velt/demo/demo_command.cpp: `velt demo [-o DIR]`: writes the demo's linetype library,
 // builds the sample floor plan from it, and writes the drawing as AC1009 DXF and as an SVG
 // picture (and a PNG on request) into DIR.
-#include <veltcore/dxf/in/file.h>
-#include <veltcore/dxf/out/saver.h>
-
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
@@ -14,6 +11,7 @@
 
 #include "command.h"
 #include "demo/demo_drawing.h"
+#include "io/save_drawing.h"
 #include "render/render.h"
 
 namespace velt {
@@ -42,12 +40,7 @@ void runDemo(const DemoOptions& o) {
   std::printf("%s: linetype library (%s)\n", lin.c_str(), "DASHED, CENTER, HIDDEN, GAS");
 
   const DrawingPtr d = buildDemoDrawing(lin);
-  CFileStdLib file(dxf.c_str(), IFile::kWrite);
-  try {
-    SaveDXF(*d, file, 0);
-  } catch (const IFile::IFileException&) {
-    throw CommandFailure(kFileError, dxf + ": cannot be written");
-  }
+  saveDrawing(*d, dxf, 0);
   std::printf("%s: the floor plan as AC1009 DXF\n", dxf.c_str());
 
   RenderOptions picture;
