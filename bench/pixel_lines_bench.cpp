@@ -61,6 +61,22 @@ void BM_ShortLines(benchmark::State& state) {
 }
 BENCHMARK(BM_ShortLines)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The same long lines on the calling thread, in one band: the rasteriser alone.
+void BM_LongLinesOneThread(benchmark::State& state) {
+  const std::vector<Segment> lines = segments(0);
+  std::vector<std::uint32_t> pixels(std::size_t{kWidth} * kHeight, 0xffffffffu);
+  velt::PixelBuffer::Batch batch;
+  for (const Segment& s : lines)
+    batch.push_back({static_cast<float>(s.a.x), static_cast<float>(s.a.y),
+                     static_cast<float>(s.b.x), static_cast<float>(s.b.y), 0x285ac8u, 0});
+  for (auto _ : state) {
+    velt::drawBatchBand(batch, pixels.data(), kWidth, kWidth, 0, kHeight);
+    benchmark::DoNotOptimize(pixels.data());
+  }
+  state.SetItemsProcessed(state.iterations() * kItems);
+}
+BENCHMARK(BM_LongLinesOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_Dots(benchmark::State& state) {
   const std::vector<Segment> at = segments(0);
   std::vector<std::uint32_t> pixels(std::size_t{kWidth} * kHeight, 0xffffffffu);

@@ -12,6 +12,7 @@
 #include "command.h"
 #include "font/freetype_font.h"
 #include "render/curves.h"
+#include "render/png_file.h"
 
 namespace velt {
 
@@ -21,12 +22,6 @@ constexpr double kDotSize = 2.0;
 
 void setColour(cairo_t* cr, Rgb c) {
   cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0);
-}
-
-cairo_status_t writeToFile(void* closure, const unsigned char* data, unsigned int length) {
-  auto* file = static_cast<std::FILE*>(closure);
-  return std::fwrite(data, 1, length, file) == length ? CAIRO_STATUS_SUCCESS
-                                                      : CAIRO_STATUS_WRITE_ERROR;
 }
 
 }  // namespace
@@ -219,12 +214,14 @@ void PngCanvas::text(const TextRun& run, Rgb colour) {
 void PngCanvas::finish() {
   cairo();  // the directly written pixels join the surface
   cairo_surface_flush(surface_);
-  const cairo_status_t status = cairo_surface_write_to_png_stream(surface_, writeToFile, file_);
+  const bool written = writePng(
+      file_, reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface_)),
+      cairo_image_surface_get_width(surface_), cairo_image_surface_get_height(surface_),
+      cairo_image_surface_get_stride(surface_) / 4);
   std::FILE* f = file_;
   file_ = nullptr;
   const bool closed = std::fclose(f) == 0;
-  if (status != CAIRO_STATUS_SUCCESS || !closed)
-    throw CommandFailure(kFileError, path_ + ": cannot be written");
+  if (!written || !closed) throw CommandFailure(kFileError, path_ + ": cannot be written");
 }
 
 }  // namespace velt

@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <future>
 #include <memory>
+#include <system_error>
 
 #include "command.h"
 #include "font/freetype_font.h"
@@ -41,6 +43,20 @@ std::unique_ptr<Canvas> makeCanvas(const std::string& path, ImageFormat format,
                                      font != nullptr ? font->family() : "sans-serif");
 }
 
+// Completes the canvas on a second thread while whenDrawn runs on this one.
+void finishAlongside(Canvas& canvas, const std::function<void()>& whenDrawn) {
+  if (!whenDrawn) return canvas.finish();
+  std::future<void> finished;
+  try {
+    finished = std::async(std::launch::async, [&canvas] { canvas.finish(); });
+  } catch (const std::system_error&) {
+    canvas.finish();  // no thread to be had: one after the other
+    return whenDrawn();
+  }
+  whenDrawn();
+  finished.get();  // passes on what finish() threw
+}
+
 }  // namespace
 
 ImageFormat imageFormatOf(const std::string& path) {
@@ -54,23 +70,24 @@ ImageFormat imageFormatOf(const std::string& path) {
 }
 
 void renderDrawing(const CData& data, const std::string& path, ImageFormat format,
-                   const RenderOptions& options) {
+                   const RenderOptions& options, const std::function<void()>& whenDrawn) {
   if (options.width < kMinSide || options.width > kMaxSide || options.height < kMinSide ||
       options.height > kMaxSide) {
     throw CommandFailure(kUsageError, "image size " + std::to_string(options.width) + "x" +
                                           std::to_string(options.height) + " is outside 16 ... " +
                                           "16384 pixels a side");
   }
-  const LayerRules rules(data, options.layers);
-  const CWndVpt view = fitView(drawnExtent(data, rules), options.width, options.height);
-  const FreeTypeFont* font = defaultFont();
-  std::unique_ptr<Canvas> canvas = makeCanvas(path, format, options, font);
-  SceneWalker scene(data, view, *canvas, rules, options.blackBackground, font);
+  std::unique_ptr<Canvas> canvas;
   {
+    const LayerRules rules(data, options.layers);
+    const CWndVpt view = fitView(drawnExtent(data, rules), options.width, options.height);
+    const FreeTypeFont* font = defaultFont();
+    canvas = makeCanvas(path, format, options, font);
+    SceneWalker scene(data, view, *canvas, rules, options.blackBackground, font);
     ProgressBar bar("rendering", static_cast<double>(data.getEntTable().getEntityTbl().size()));
     scene.drawModelSpace(&bar);
   }
-  canvas->finish();
+  finishAlongside(*canvas, whenDrawn);
 }
 
 }  // namespace velt

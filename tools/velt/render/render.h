@@ -2,6 +2,7 @@
 // through a viewport window fitted to what is drawn. Used by `velt render` and by the demo.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,10 @@ ImageFormat imageFormatOf(const std::string& path);
 
 // Draws model space of data into path; throws CommandFailure(kFileError) when path cannot be
 // written, CommandFailure(kUsageError) for a size outside 16 ... 16384 or a layer name the
-// drawing does not have.
+// drawing does not have. Once everything is drawn, whenDrawn (if given) runs while the image
+// is completed and written on another thread: data is no longer read, and the caller may free
+// it there, which for a large drawing takes as long as encoding its image.
 void renderDrawing(const CData& data, const std::string& path, ImageFormat format,
-                   const RenderOptions& options);
+                   const RenderOptions& options, const std::function<void()>& whenDrawn = {});
 
 }  // namespace velt

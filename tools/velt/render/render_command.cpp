@@ -48,8 +48,8 @@ void runRender(const RenderCommandOptions& c) {
   for (const std::string& name : c.layers)
     if (!name.empty()) o.layers.push_back(name);
   const ImageFormat format = imageFormatOf(c.output);
-  const LoadedDrawing loaded = loadDrawing(c.input);
-  renderDrawing(*loaded.data, c.output, format, o);
+  LoadedDrawing loaded = loadDrawing(c.input);
+  renderDrawing(*loaded.data, c.output, format, o, [&loaded] { loaded.data.reset(); });
   std::printf("%s: %ldx%ld %s\n", c.output.c_str(), o.width, o.height,
               format == ImageFormat::kSvg ? "SVG" : "PNG");
 }
