@@ -40,6 +40,18 @@ HandleRuns::Runs::iterator HandleRuns::runHolding(std::int64_t v) {
   return runHoldingIn(runs_, v);
 }
 
+HandleRuns::Runs::iterator HandleRuns::runHoldingNearRecent(std::int64_t v) {
+  if (recent_ != runs_.end() && recent_->first <= v) {
+    if (v < recent_->second) return recent_;
+    const auto next = std::next(recent_);
+    if (next == runs_.end() || v < next->first) return runs_.end();
+    if (v < next->second) return recent_ = next;
+  }
+  const auto run = runHolding(v);
+  if (run != runs_.end()) recent_ = run;
+  return run;
+}
+
 // One descent finds both neighbours: the run before v (which may already hold v) and the run after.
 bool HandleRuns::insert(std::int64_t v) {
   const auto after = firstRunAfter(runs_, v);
@@ -49,8 +61,12 @@ bool HandleRuns::insert(std::int64_t v) {
   const bool joinsAfter = after != runs_.end() && after->first == v + 1;
   if (joinsBefore) {
     before->second = joinsAfter ? after->second : v + 1;
-    if (joinsAfter) runs_.erase(after);
+    if (joinsAfter) {
+      runs_.erase(after);
+      recent_ = runs_.end();
+    }
   } else if (joinsAfter) {
+    recent_ = runs_.end();
     // The run after starts one lower: its node is rekeyed, not reallocated.
     // The last run's successor is the end: stepping there from a leaf would climb the tree.
     const auto next = after == std::prev(runs_.end()) ? runs_.end() : std::next(after);
@@ -65,12 +81,17 @@ bool HandleRuns::insert(std::int64_t v) {
 }
 
 bool HandleRuns::erase(std::int64_t v) {
-  const auto run = runHolding(v);
+  const auto run = runHoldingNearRecent(v);
   if (run == runs_.end()) return false;
   const std::int64_t end = run->second;
-  if (run->first == v) {
-    const auto next = runs_.erase(run);
-    if (v + 1 < end) runs_.emplace_hint(next, v + 1, end);
+  if (run->first == v && v + 1 == end) {
+    recent_ = runs_.erase(run);
+  } else if (run->first == v) {
+    // The run now starts one higher: its node is rekeyed, not reallocated.
+    const auto next = std::next(run);
+    auto node = runs_.extract(run);
+    node.key() = v + 1;
+    recent_ = runs_.insert(next, std::move(node));
   } else {
     run->second = v;
     if (v + 1 < end) runs_.emplace_hint(std::next(run), v + 1, end);

@@ -15,6 +15,26 @@ namespace veltcore::detail {
 
 class HandleRuns {
  public:
+  HandleRuns() = default;
+  // A copy or a moved-to set starts without a recent run: the iterator belongs to its source.
+  HandleRuns(const HandleRuns& other) : runs_(other.runs_), size_(other.size_) {}
+  HandleRuns(HandleRuns&& other) noexcept : runs_(std::move(other.runs_)), size_(other.size_) {
+    other.recent_ = other.runs_.end();
+  }
+  HandleRuns& operator=(const HandleRuns& other) {
+    runs_ = other.runs_;
+    size_ = other.size_;
+    recent_ = runs_.end();
+    return *this;
+  }
+  HandleRuns& operator=(HandleRuns&& other) noexcept {
+    runs_ = std::move(other.runs_);
+    size_ = other.size_;
+    recent_ = runs_.end();
+    other.recent_ = other.runs_.end();
+    return *this;
+  }
+
   bool contains(std::int64_t v) const { return runHolding(v) != runs_.end(); }
   // Adds v; false when it was already present.
   bool insert(std::int64_t v);
@@ -35,9 +55,15 @@ class HandleRuns {
 
   Runs runs_;
   std::size_t size_ = 0;
+  // The run erase() found last, or end: a drawing is cleared in list order, so the next handle
+  // to go is almost always in this run or the next, and the descent is skipped. Reset whenever
+  // a node is erased or extracted.
+  Runs::iterator recent_ = runs_.end();
 
   Runs::const_iterator runHolding(std::int64_t v) const;
   Runs::iterator runHolding(std::int64_t v);
+  // runHolding, trying the recent run and the one after it first.
+  Runs::iterator runHoldingNearRecent(std::int64_t v);
 };
 
 }  // namespace veltcore::detail

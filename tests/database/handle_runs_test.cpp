@@ -77,6 +77,20 @@ TEST(HandleRunsTest, StructuredSequencesMatchOrderedSet) {
       {{true, 0, 40}, {false, 39, 39}, {false, 1, 1}, {false, 38, 30}, {false, 2, 18}},
       // Erasing the whole last run and a value in the middle, then refilling descending.
       {{true, 0, 9}, {true, 20, 29}, {false, 29, 20}, {false, 5, 5}, {true, 29, 6}},
+      // Clearing in rising order across runs, while inserts merge the runs ahead of it and
+      // rekey the run being cleared.
+      {{true, 0, 9},
+       {true, 11, 20},
+       {true, 22, 31},
+       {true, 40, 49},
+       {false, 0, 4},
+       {true, 10, 10},
+       {false, 5, 14},
+       {true, 21, 21},
+       {true, 4, 3},
+       {false, 3, 30},
+       {true, 39, 32},
+       {false, 31, 49}},
   };
   for (std::size_t s = 0; s < sequences.size(); ++s) {
     Twin twin;
