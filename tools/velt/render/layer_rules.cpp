@@ -23,8 +23,11 @@ std::string folded(std::string s) {
 }  // namespace
 
 LayerRules::LayerRules(const CData& data, const std::vector<std::string>& names) {
+  for (CData::CLayerIterator it(data, true); *it != nullptr && everyLayer_; ++it)
+    everyLayer_ = (*it)->thawed();
   if (names.empty()) return;
   filtering_ = true;
+  everyLayer_ = false;
   std::vector<std::string> wanted;
   for (const std::string& n : names) wanted.push_back(folded(n));
   std::vector<bool> found(wanted.size(), false);

@@ -20,6 +20,8 @@ class LayerRules {
 
   // Whether entities on layer are drawn (an entity without a layer is).
   bool shown(const CLayer* layer) const;
+  // Whether every layer is drawn: no names chosen, and no layer of the drawing frozen or off.
+  bool showsEveryLayer() const { return everyLayer_; }
   // Frozen layers hide a block reference with everything in it; a reference on a layer that is
   // only off or not chosen still shows the entities of its block that are on other layers.
   static bool frozen(const CLayer* layer);
@@ -27,6 +29,7 @@ class LayerRules {
  private:
   std::unordered_set<const CLayer*> chosen_;
   bool filtering_ = false;
+  bool everyLayer_ = true;
 };
 
 }  // namespace velt

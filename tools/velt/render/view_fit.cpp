@@ -5,6 +5,7 @@
 
 #include <veltcore/database/data.h>
 #include <veltcore/entities/entity.h>
+#include <veltcore/entities/entity_table.h>
 
 #include <algorithm>
 #include <cmath>
@@ -24,6 +25,13 @@ bool finite(const RECT_3D& r) {
 }  // namespace
 
 RECT_2D drawnExtent(const CData& data, const LayerRules& rules) {
+  if (rules.showsEveryLayer()) {
+    // The entity table keeps the union of its entities' boxes as they are added (leaving out
+    // frozen layers, of which there are none here): the walk below would find the same.
+    const RECT_3D& b = data.getEntTable().getBdry();
+    if (b.validRegion() && finite(b))
+      return RECT_2D(b.min.getX(), b.min.getY(), b.max.getX(), b.max.getY());
+  }
   RECT_2D extent;
   extent.initRegion();
   for (const CEnt* e : data.getEntTable().getEntityTbl()) {
