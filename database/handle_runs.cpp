@@ -17,8 +17,8 @@ template <typename Map>
 auto firstRunAfter(Map& runs, std::int64_t v) {
   if (runs.empty()) return runs.end();
   const auto last = std::prev(runs.end());
-  if (last->first <= v) return runs.end();
-  if (last == runs.begin() || std::prev(last)->first <= v) return last;
+  if (last->first.value <= v) return runs.end();
+  if (last == runs.begin() || std::prev(last)->first.value <= v) return last;
   return runs.upper_bound(v);
 }
 
@@ -41,10 +41,10 @@ HandleRuns::Runs::iterator HandleRuns::runHolding(std::int64_t v) {
 }
 
 HandleRuns::Runs::iterator HandleRuns::runHoldingNearRecent(std::int64_t v) {
-  if (recent_ != runs_.end() && recent_->first <= v) {
+  if (recent_ != runs_.end() && recent_->first.value <= v) {
     if (v < recent_->second) return recent_;
     const auto next = std::next(recent_);
-    if (next == runs_.end() || v < next->first) return runs_.end();
+    if (next == runs_.end() || v < next->first.value) return runs_.end();
     if (v < next->second) return recent_ = next;
   }
   const auto run = runHolding(v);
@@ -58,7 +58,7 @@ bool HandleRuns::insert(std::int64_t v) {
   const auto before = after == runs_.begin() ? runs_.end() : std::prev(after);
   if (before != runs_.end() && v < before->second) return false;
   const bool joinsBefore = before != runs_.end() && before->second == v;
-  const bool joinsAfter = after != runs_.end() && after->first == v + 1;
+  const bool joinsAfter = after != runs_.end() && after->first.value == v + 1;
   if (joinsBefore) {
     before->second = joinsAfter ? after->second : v + 1;
     if (joinsAfter) {
@@ -66,15 +66,9 @@ bool HandleRuns::insert(std::int64_t v) {
       recent_ = runs_.end();
     }
   } else if (joinsAfter) {
-    recent_ = runs_.end();
-    // The run after starts one lower: its node is rekeyed, not reallocated.
-    // The last run's successor is the end: stepping there from a leaf would climb the tree.
-    const auto next = after == std::prev(runs_.end()) ? runs_.end() : std::next(after);
-    auto node = runs_.extract(after);
-    node.key() = v;
-    runs_.insert(next, std::move(node));
+    after->first.value = v;  // still above the run before: the order stands
   } else {
-    runs_.emplace_hint(after, v, v + 1);
+    runs_.emplace_hint(after, RunStart{v}, v + 1);
   }
   ++size_;
   return true;
@@ -84,17 +78,13 @@ bool HandleRuns::erase(std::int64_t v) {
   const auto run = runHoldingNearRecent(v);
   if (run == runs_.end()) return false;
   const std::int64_t end = run->second;
-  if (run->first == v && v + 1 == end) {
+  if (run->first.value == v && v + 1 == end) {
     recent_ = runs_.erase(run);
-  } else if (run->first == v) {
-    // The run now starts one higher: its node is rekeyed, not reallocated.
-    const auto next = std::next(run);
-    auto node = runs_.extract(run);
-    node.key() = v + 1;
-    recent_ = runs_.insert(next, std::move(node));
+  } else if (run->first.value == v) {
+    run->first.value = v + 1;  // still below the run after: the order stands
   } else {
     run->second = v;
-    if (v + 1 < end) runs_.emplace_hint(std::next(run), v + 1, end);
+    if (v + 1 < end) runs_.emplace_hint(std::next(run), RunStart{v + 1}, end);
   }
   --size_;
   return true;

@@ -47,17 +47,29 @@ class HandleRuns {
   std::size_t runCount() const { return runs_.size(); }
 
  private:
+  // The first value of a run, the key of its node. A run that grows or shrinks by its first
+  // value moves its start without passing another run (runs never touch), so the order of the
+  // keys stays as it was: the start is changed in place instead of rekeying the node.
+  struct RunStart {
+    mutable std::int64_t value;
+  };
+  struct StartOrder {
+    using is_transparent = void;
+    bool operator()(const RunStart& a, const RunStart& b) const { return a.value < b.value; }
+    bool operator()(const RunStart& a, std::int64_t b) const { return a.value < b; }
+    bool operator()(std::int64_t a, const RunStart& b) const { return a < b.value; }
+  };
   // First value of each run -> one past its last value. Runs never touch: a gap of at least
   // one value separates any two of them.
   // Pooled nodes: a drawing read with gaps in its handles has a run per gap.
-  using Runs = std::map<std::int64_t, std::int64_t, std::less<std::int64_t>,
-                        PoolAllocator<std::pair<const std::int64_t, std::int64_t>>>;
+  using Runs = std::map<RunStart, std::int64_t, StartOrder,
+                        PoolAllocator<std::pair<const RunStart, std::int64_t>>>;
 
   Runs runs_;
   std::size_t size_ = 0;
   // The run erase() found last, or end: a drawing is cleared in list order, so the next handle
   // to go is almost always in this run or the next, and the descent is skipped. Reset whenever
-  // a node is erased or extracted.
+  // a node is erased.
   Runs::iterator recent_ = runs_.end();
 
   Runs::const_iterator runHolding(std::int64_t v) const;
