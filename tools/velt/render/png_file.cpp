@@ -11,7 +11,8 @@ namespace velt {
 namespace {
 
 // zlib's fastest level: on drawings it writes files a few per cent larger than the default in
-// a third of the time.
+// a third of the time. Rows go unfiltered: thin lines on a plain background pack smaller so than
+// with any of PNG's filters (the demo's picture: 149 KB, against 170 KB with the Up filter).
 constexpr int kCompressionLevel = 1;
 
 void writeBytes(png_structp png, png_bytep data, png_size_t length) {
@@ -34,7 +35,7 @@ bool writeRows(png_structp png, png_infop info, std::FILE* file, const std::uint
                PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   png_set_compression_level(png, kCompressionLevel);
-  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
   png_write_info(png, info);
   // Each pixel is a 32-bit 0x??RRGGBB: in memory (little-endian) B, G, R and an unused byte,
   // which libpng swaps into R, G, B and drops.

@@ -1,6 +1,6 @@
 // tools/velt/render/png_file.h: writing a 32-bit xRGB image (cairo's RGB24 layout) as an 8-bit
 // RGB PNG file through libpng, tuned for speed: a drawing's image is mostly background, which
-// the fastest zlib level with the Up filter still packs tightly.
+// the fastest zlib level still packs tightly.
 #pragma once
 
 #include <cstdint>
