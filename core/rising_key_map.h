@@ -53,7 +53,8 @@ class RisingKeyMap {
 
   // Removes key; nothing happens when it is absent. Never allocates.
   void erase(std::int32_t key) {
-    if (Slot* slot = slotOf(key)) {
+    if (Slot* slot = slotAfterErased(key) ? &sorted_[nextToErase_] : slotOf(key)) {
+      nextToErase_ = static_cast<std::size_t>(slot - sorted_.data()) + 1;
       if (slot->value == nullptr) return;
       slot->value = nullptr;
       ++holes_;
@@ -67,6 +68,7 @@ class RisingKeyMap {
     sorted_.clear();
     stray_.clear();
     holes_ = 0;
+    nextToErase_ = 0;
   }
 
   std::size_t size() const { return sorted_.size() - holes_ + stray_.size(); }
@@ -81,6 +83,13 @@ class RisingKeyMap {
   std::vector<Slot, PoolAllocator<Slot>> sorted_;  // keys strictly rising
   std::unordered_map<std::int32_t, T*> stray_;
   std::size_t holes_ = 0;
+  // The slot after the one last erased. A drawing is cleared in list order, which is the order
+  // of its handles, so the next key to go is usually there and the search is skipped.
+  std::size_t nextToErase_ = 0;
+
+  bool slotAfterErased(std::int32_t key) const {
+    return nextToErase_ < sorted_.size() && sorted_[nextToErase_].key == key;
+  }
 
   // Keys past the last slot, the usual case, are answered without a search.
   const Slot* slotOf(std::int32_t key) const {
@@ -99,6 +108,7 @@ class RisingKeyMap {
                                  [](const Slot& s) { return s.value == nullptr; }),
                   sorted_.end());
     holes_ = 0;
+    nextToErase_ = 0;
   }
 };
 

@@ -80,6 +80,15 @@ TEST(RisingKeyMap, StructuredSequencesMatchStdMap) {
       {{kAssign, kMax - 5, kMax, 1}, {kAssign, kMin, kMin + 5, 1}, {kErase, kMax, kMax - 5, -1}},
       {{kAssign, -50, 50, 5}, {kClear, 0, 0, 1}, {kAssign, -3, 3, 1}, {kErase, -10, 10, 1}},
       {{kAssign, kMax, kMax, 1}, {kAssign, kMin, kMin, 1}, {kAssign, 0, 20, 1}, {kErase, 0, 20, 3}},
+      // Clearing in rising order, as a table is cleared, through squeezes; erased keys come
+      // back and go again, and the rising erase resumes past them.
+      {{kAssign, 0, 199, 1},
+       {kErase, 0, 120, 1},
+       {kAssign, 110, 100, -2},
+       {kErase, 100, 150, 1},
+       {kErase, 100, 110, 2},
+       {kAssign, 200, 210, 1},
+       {kErase, 151, 210, 1}},
   };
   for (std::size_t s = 0; s < sequences.size(); ++s) {
     Checked map;
