@@ -46,71 +46,75 @@ struct Axes {
 };
 
 // The lane weights of a column whose lower pixel takes k = 0 ... 255 of the line: the upper
-// pixel's four channels weigh 256 - k, the lower's k.
+// pixel's four channels weigh 256 - k, the lower's k; and what each pixel keeps of itself, the
+// weights taken from 256.
 struct ColumnWeights {
-  alignas(16) std::array<std::array<std::uint16_t, 8>, 256> lanes;
+  struct Entry {
+    std::array<std::uint16_t, 8> take;
+    std::array<std::uint16_t, 8> keep;
+  };
+  alignas(16) std::array<Entry, 256> entries;
 };
 
 const ColumnWeights& columnWeights() {
   static const ColumnWeights table = [] {
     ColumnWeights t{};
-    for (std::uint16_t k = 0; k < 256; ++k)
-      t.lanes[k] = {static_cast<std::uint16_t>(256 - k),
-                    static_cast<std::uint16_t>(256 - k),
-                    static_cast<std::uint16_t>(256 - k),
-                    static_cast<std::uint16_t>(256 - k),
-                    k,
-                    k,
-                    k,
-                    k};
+    for (std::uint16_t k = 0; k < 256; ++k) {
+      const auto upper = static_cast<std::uint16_t>(256 - k);
+      t.entries[k] = {{upper, upper, upper, upper, k, k, k, k},
+                      {k, k, k, k, upper, upper, upper, upper}};
+    }
     return t;
   }();
   return table;
 }
 
-// Blends the colour (lanes c) into the two pixels held in the low half of px by the weights w:
-// (old * (256 - w) + c * w) / 256 in each lane. The products stay below 65536, so 16-bit
+// Blends the colour (lanes c) into the two pixels held in the low half of px by the weights of
+// entry: (old * keep + c * take) / 256 in each lane. The products stay below 65536, so 16-bit
 // lanes hold them exactly.
-inline __m128i blendTwo(__m128i px, __m128i w, __m128i c) {
+inline __m128i blendTwo(__m128i px, const ColumnWeights::Entry& entry, __m128i c) {
   const __m128i zero = _mm_setzero_si128();
+  const __m128i take = _mm_load_si128(reinterpret_cast<const __m128i*>(entry.take.data()));
+  const __m128i keep = _mm_load_si128(reinterpret_cast<const __m128i*>(entry.keep.data()));
   const __m128i old = _mm_unpacklo_epi8(px, zero);
-  const __m128i keep = _mm_sub_epi16(_mm_set1_epi16(256), w);
-  const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(old, keep), _mm_mullo_epi16(c, w));
+  const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(old, keep), _mm_mullo_epi16(c, take));
   const __m128i packed = _mm_packus_epi16(_mm_srli_epi16(sum, 8), zero);
   return _mm_or_si128(packed, _mm_set1_epi32(static_cast<int>(0xff000000u)));
 }
 
 // The interior columns of a line: count columns from at, majorStep apart, the minor coordinate
 // y (32.32 fixed point, offset by two pixels) growing by step. Adjacent: the two pixels of a
-// column are neighbours in memory (a steep line walking rows), loaded and stored as one.
+// column are neighbours in memory (a steep line walking rows, minorStep 1), loaded and stored as
+// one. The loop runs some hundred million times on a dense drawing: rows stay in the offset form
+// the shift gives, the band's first row offset alike, and the weights come from a table.
 template <bool kAdjacent>
 void walk(std::uint32_t* at, long count, std::int64_t y, const std::int64_t step, const Axes& axes,
           const std::uint32_t colour) {
-  const long majorStep = axes.majorStep, minorStep = axes.minorStep;
+  const long majorStep = axes.majorStep, minorStep = kAdjacent ? 1 : axes.minorStep;
   const long from = axes.minorFrom, to = axes.minorTo;
+  const long firstOffsetRow = from + 2;
   const auto inside = static_cast<unsigned long>(to - 1 - from);
   const __m128i c =
       _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(colour)), _mm_setzero_si128());
-  const ColumnWeights& weights = columnWeights();
+  const ColumnWeights::Entry* const weights = columnWeights().entries.data();
   for (; count > 0; --count, y += step, at += majorStep) {
-    const long row = static_cast<long>(y >> kFixedShift) - 2;
+    const long offsetRow = static_cast<long>(y >> kFixedShift);
     const auto lower = static_cast<std::uint32_t>((y >> (kFixedShift - 8)) & 0xff);
-    if (static_cast<unsigned long>(row - from) < inside) {
+    if (static_cast<unsigned long>(offsetRow - firstOffsetRow) < inside) {
       // Both pixels inside the band: the common case.
-      std::uint32_t* p = at + row * minorStep;
-      const __m128i w =
-          _mm_load_si128(reinterpret_cast<const __m128i*>(weights.lanes[lower].data()));
+      std::uint32_t* p = at + (offsetRow - 2) * minorStep;
       if constexpr (kAdjacent) {
         const __m128i px = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), blendTwo(px, w, c));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), blendTwo(px, weights[lower], c));
       } else {
         const __m128i px = _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(p[0])),
                                               _mm_cvtsi32_si128(static_cast<int>(p[minorStep])));
-        const __m128i out = blendTwo(px, w, c);
+        const __m128i out = blendTwo(px, weights[lower], c);
         p[0] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(out));
         p[minorStep] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(out, 4)));
       }
     } else {
+      const long row = offsetRow - 2;
       if (within(row, from, to))
         at[row * minorStep] = blendPixel(at[row * minorStep], 256 - lower, colour);
       if (within(row + 1, from, to))
