@@ -9,6 +9,7 @@
 
 #include "command.h"
 #include "font/freetype_font.h"
+#include "io/background_writer.h"
 
 namespace velt {
 
@@ -26,6 +27,12 @@ SvgCanvas::SvgCanvas(const std::string& path, long width, long height, Rgb backg
     : path_(path) {
   file_ = std::fopen(path.c_str(), "wb");
   if (file_ == nullptr) throw CommandFailure(kFileError, path + ": cannot be written");
+  try {
+    writer_ = std::make_unique<BackgroundWriter>(file_, path);
+  } catch (...) {
+    std::fclose(file_);
+    throw;
+  }
   out_.reserve(kFlushSize + (kFlushSize >> 2));
   const std::string w = std::to_string(width), h = std::to_string(height);
   out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" ";
@@ -40,6 +47,7 @@ SvgCanvas::SvgCanvas(const std::string& path, long width, long height, Rgb backg
 }
 
 SvgCanvas::~SvgCanvas() {
+  writer_.reset();
   if (file_ != nullptr) std::fclose(file_);
 }
 
@@ -212,8 +220,9 @@ void SvgCanvas::text(const TextRun& run, Rgb colour) {
 void SvgCanvas::finish() {
   while (groups_ > 0) endGroup();
   out_ += "</g>\n</svg>\n";
-  write(out_);
-  out_.clear();
+  writer_->write(out_);
+  writer_->finish();
+  writer_.reset();
   std::FILE* f = file_;
   file_ = nullptr;
   if (std::fclose(f) != 0) throw CommandFailure(kFileError, path_ + ": cannot be written");
@@ -334,14 +343,9 @@ void SvgCanvas::escaped(const std::string& utf8) {
 
 void SvgCanvas::flushIfLarge() {
   if (groups_ == 0 && out_.size() >= kFlushSize) {
-    write(out_);
-    out_.clear();
+    writer_->write(out_);
+    out_.reserve(kFlushSize + (kFlushSize >> 2));
   }
-}
-
-void SvgCanvas::write(const std::string& s) {
-  if (!s.empty() && std::fwrite(s.data(), 1, s.size(), file_) != s.size())
-    throw CommandFailure(kFileError, path_ + ": cannot be written");
 }
 
 }  // namespace velt

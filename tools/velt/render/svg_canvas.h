@@ -2,15 +2,19 @@
 // drawn entity (<line>, <polyline>, <polygon>, <path>, <circle>, <text>) with the entity's kind
 // as its class, or a <g> of that class around an entity that needs several elements, a block
 // reference or a hatch (kept even when nothing in it shows, so that every reference drawn is one
-// group). The text is built in a large buffer and written out in big blocks.
+// group). The text is built in a large buffer and written out in big blocks, on a thread of its
+// own while the next block is built.
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "render/canvas.h"
 
 namespace velt {
+
+class BackgroundWriter;
 
 class SvgCanvas : public Canvas {
  public:
@@ -38,6 +42,8 @@ class SvgCanvas : public Canvas {
  private:
   std::string path_;
   std::FILE* file_ = nullptr;
+  // Writes the blocks to file_; gone before file_ is closed.
+  std::unique_ptr<BackgroundWriter> writer_;
   // The document so far, written out whenever it grows large between two top-level entities.
   std::string out_;
   // The elements of the entity being drawn; copied into out_ when the entity ends, wrapped in a
@@ -60,7 +66,6 @@ class SvgCanvas : public Canvas {
   void pathData(const PixelPath& path, bool closeAll);
   void escaped(const std::string& utf8);
   void flushIfLarge();
-  void write(const std::string& s);
 };
 
 }  // namespace velt
