@@ -4,6 +4,7 @@
 // register (part of every x86-64 processor). The two end columns, which the segment covers in
 // part, take the scalar path.
 #include "render/line_raster.h"
+#include "render/rounding.h"
 
 #include <emmintrin.h>
 
@@ -15,19 +16,6 @@
 namespace velt {
 
 namespace {
-
-// std::lround and std::floor, exact for the coordinates of an image, without a library call:
-// x86-64 without SSE4.1 has no instruction for either, and a line needs a handful.
-long roundHalfAway(double v) {
-  const auto t = static_cast<long>(v);
-  const double rest = v - static_cast<double>(t);
-  return rest >= 0.5 ? t + 1 : rest <= -0.5 ? t - 1 : t;
-}
-
-long floorToLong(double v) {
-  const auto t = static_cast<long>(v);
-  return static_cast<double>(t) > v ? t - 1 : t;
-}
 
 // Minor coordinates are walked in 32.32 fixed point: over the widest image the steps add up to
 // less than a millionth of a pixel of error.

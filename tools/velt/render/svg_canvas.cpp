@@ -10,6 +10,7 @@
 #include "command.h"
 #include "font/freetype_font.h"
 #include "io/background_writer.h"
+#include "render/rounding.h"
 
 namespace velt {
 
@@ -242,7 +243,7 @@ void SvgCanvas::number(double v) {
   char buffer[48];
   char* end = buffer;
   if (std::fabs(v) < kLargestFixed) {
-    const long long hundredths = std::llround(v * 100);
+    const long long hundredths = roundHalfAway(v * 100);
     const unsigned long long magnitude = hundredths < 0
                                              ? 0ull - static_cast<unsigned long long>(hundredths)
                                              : static_cast<unsigned long long>(hundredths);
