@@ -16,6 +16,7 @@
 
 #include "render/layer_rules.h"
 #include "render/view_fit.h"
+#include "support/expect_corners.h"
 
 namespace velt {
 namespace {
@@ -54,38 +55,29 @@ class TwoLayerDrawing {
   }
 };
 
-void expectBox(const RECT_2D& r, double x1, double y1, double x2, double y2) {
-  double a, b, c, d;
-  r.get(a, b, c, d);
-  EXPECT_DOUBLE_EQ(a, x1);
-  EXPECT_DOUBLE_EQ(b, y1);
-  EXPECT_DOUBLE_EQ(c, x2);
-  EXPECT_DOUBLE_EQ(d, y2);
-}
-
 TEST(DrawnExtent, CoversWhatIsDrawnOnly) {
   {
     TwoLayerDrawing d;
     const LayerRules every(d.data(), {});
     EXPECT_TRUE(every.showsEveryLayer());
-    expectBox(drawnExtent(d.data(), every), 0, 0, 120, 130);
+    expectCorners(drawnExtent(d.data(), every), 0, 0, 120, 130);
     const LayerRules chosen(d.data(), {"near"});
     EXPECT_FALSE(chosen.showsEveryLayer());
-    expectBox(drawnExtent(d.data(), chosen), 0, 0, 10, 5);
+    expectCorners(drawnExtent(d.data(), chosen), 0, 0, 10, 5);
   }
   {
     TwoLayerDrawing d;
     d.far()->setOff(true);  // off after the line was added: the table still counts it
     const LayerRules rules(d.data(), {});
     EXPECT_FALSE(rules.showsEveryLayer());
-    expectBox(drawnExtent(d.data(), rules), 0, 0, 10, 5);
+    expectCorners(drawnExtent(d.data(), rules), 0, 0, 10, 5);
   }
   {
     TwoLayerDrawing d;
     d.near()->setFrozen(true);
     const LayerRules rules(d.data(), {});
     EXPECT_FALSE(rules.showsEveryLayer());
-    expectBox(drawnExtent(d.data(), rules), 100, 100, 120, 130);
+    expectCorners(drawnExtent(d.data(), rules), 100, 100, 120, 130);
   }
 }
 

@@ -8,16 +8,9 @@
 #include <cmath>
 #include <memory>
 
-namespace {
+#include "support/expect_corners.h"
 
-void expectWindow(const CWndVpt& v, double x1, double y1, double x2, double y2) {
-  double a, b, c, d;
-  v.get(a, b, c, d);
-  EXPECT_DOUBLE_EQ(a, x1);
-  EXPECT_DOUBLE_EQ(b, y1);
-  EXPECT_DOUBLE_EQ(c, x2);
-  EXPECT_DOUBLE_EQ(d, y2);
-}
+namespace {
 
 void expectScales(const CWndVpt& v, double sx, double sy) {
   double a, b;
@@ -42,19 +35,19 @@ TEST(WndVpt, WithoutViewSizeScalesStayZeroAndDegenerateWindowsWiden) {
   EXPECT_EQ(w, -1);
   EXPECT_EQ(h, -1);
   v.set(5, 5, 5, 5);
-  expectWindow(v, 4.5, 4.5, 5.5, 5.5);
+  expectCorners(v, 4.5, 4.5, 5.5, 5.5);
   expectScales(v, 0, 0);
   v.set(RECT_2D(3, 8, 1, 8));
-  expectWindow(v, 1, 7.5, 3, 8.5);
+  expectCorners(v, 1, 7.5, 3, 8.5);
   // Nothing to rebuild from without scales: zoom leaves the window alone.
   v.zoom(2);
-  expectWindow(v, 1, 7.5, 3, 8.5);
+  expectCorners(v, 1, 7.5, 3, 8.5);
 }
 
 TEST(WndVpt, SetMatchesTheRatioByWideningRightOrRaisingTheTop) {
   CWndVpt wide = fitted101x51();
   expectScales(wide, 0.5, 0.5);
-  expectWindow(wide, 0, 0, 200, 100);
+  expectCorners(wide, 0, 0, 200, 100);
   EXPECT_DOUBLE_EQ(wide.getViewY(100), 0);
   EXPECT_DOUBLE_EQ(wide.getViewY(0), 50);
   EXPECT_DOUBLE_EQ(wide.getViewX(200), 100);
@@ -63,13 +56,13 @@ TEST(WndVpt, SetMatchesTheRatioByWideningRightOrRaisingTheTop) {
   tall.resize(51, 101);
   tall.set(0, 0, 100, 100);
   expectScales(tall, 0.5, 0.5);
-  expectWindow(tall, 0, 0, 100, 200);
+  expectCorners(tall, 0, 0, 100, 200);
 
   CWndVpt aniso(2.0);  // scale x twice scale y
   aniso.resize(101, 101);
   aniso.set(0, 0, 100, 100);
   expectScales(aniso, 1, 0.5);
-  expectWindow(aniso, 0, 0, 100, 200);
+  expectCorners(aniso, 0, 0, 100, 200);
   EXPECT_FALSE(aniso.isIsotropic());
 }
 
@@ -90,13 +83,13 @@ TEST(WndVpt, ConversionsRoundXHalvesUpAndYHalvesDown) {
 TEST(WndVpt, ResizeKeepsLowerLeftAndScales) {
   CWndVpt v = fitted101x51();
   EXPECT_FALSE(v.resize(101, 51));
-  expectWindow(v, 0, 0, 200, 100);
+  expectCorners(v, 0, 0, 200, 100);
   EXPECT_TRUE(v.resize(201, 31));  // wider and lower: the right edge moves out, the top down
   expectScales(v, 0.5, 0.5);
-  expectWindow(v, 0, 0, 400, 60);
+  expectCorners(v, 0, 0, 400, 60);
   EXPECT_TRUE(v.resize(51, 71));
   expectScales(v, 0.5, 0.5);
-  expectWindow(v, 0, 0, 100, 140);
+  expectCorners(v, 0, 0, 100, 140);
 }
 
 TEST(WndVpt, ResizeFromOnePixelViewSetsTheWindowAgain) {
@@ -106,7 +99,7 @@ TEST(WndVpt, ResizeFromOnePixelViewSetsTheWindowAgain) {
   expectScales(v, 0, 0);
   EXPECT_TRUE(v.resize(11, 11));
   expectScales(v, 1, 1);
-  expectWindow(v, 0, 0, 10, 10);
+  expectCorners(v, 0, 0, 10, 10);
 }
 
 TEST(WndVpt, SetScaleFactorMovesOneEdgeAndKeepsTheCentre) {
@@ -114,28 +107,28 @@ TEST(WndVpt, SetScaleFactorMovesOneEdgeAndKeepsTheCentre) {
   const std::unique_ptr<CWndVptMemento> before(v.createMemento());
   v.setScaleFactor(0.5);  // lower ratio: scale x shrinks, the right edge moves out
   expectScales(v, 0.25, 0.5);
-  expectWindow(v, 0, 0, 400, 100);
+  expectCorners(v, 0, 0, 400, 100);
   v.setScaleFactor(2);  // higher ratio: scale y shrinks, the top moves up
   expectScales(v, 0.25, 0.125);
-  expectWindow(v, 0, 0, 400, 400);
+  expectCorners(v, 0, 0, 400, 400);
   EXPECT_DOUBLE_EQ(v.getRatioFactor(), 2);
   // The centre is still (100, 50): restoring the old scales rebuilds the old window about it.
   v.setMemento(*before);
-  expectWindow(v, 0, 0, 200, 100);
+  expectCorners(v, 0, 0, 200, 100);
 }
 
 TEST(WndVpt, ZoomKeepsTheCentreOnOddAndEvenSizes) {
   CWndVpt odd = fitted101x51();  // centre (100, 50)
   odd.zoom(2);
   expectScales(odd, 1, 1);
-  expectWindow(odd, 50, 25, 150, 75);
+  expectCorners(odd, 50, 25, 150, 75);
 
   CWndVpt even;  // 100 x 50 pixels on (0, 0)-(99, 49): centre (49.5, 24.5) between pixels
   even.resize(100, 50);
   even.set(0, 0, 99, 49);
   even.zoom(2);
   expectScales(even, 2, 2);
-  expectWindow(even, 24.75, 12.25, 74.25, 36.75);
+  expectCorners(even, 24.75, 12.25, 74.25, 36.75);
 }
 
 TEST(WndVpt, SnapshotAfterPanRestoresTheView) {
@@ -143,13 +136,13 @@ TEST(WndVpt, SnapshotAfterPanRestoresTheView) {
   const std::unique_ptr<CWndVptMemento> m(v.createMemento());
   EXPECT_TRUE(*m == v);
   v.pan(10, -5);
-  expectWindow(v, 10, -5, 210, 95);
+  expectCorners(v, 10, -5, 210, 95);
   EXPECT_TRUE(*m != v);
   CWndVptMemento copy = *m;
   v.zoom(3);
   v.setMemento(copy);
   EXPECT_TRUE(*m == v);
-  expectWindow(v, 0, 0, 200, 100);
+  expectCorners(v, 0, 0, 200, 100);
 }
 
 }  // namespace
