@@ -94,6 +94,8 @@ PngCanvas::~PngCanvas() {
 }
 
 void PngCanvas::release() {
+  // The painter threads may still be drawing into the surface (a failure before finish).
+  pixels_.reset();
   if (cairo_ != nullptr) cairo_destroy(cairo_);
   if (surface_ != nullptr) cairo_surface_destroy(surface_);
   cairo_ = nullptr;
