@@ -160,6 +160,26 @@ TEST(PixelBuffer, TransposedLineDrawsTransposedPixels) {
   }
 }
 
+TEST(PixelBuffer, LinesThroughBandEdgesOnExactRowsStayInTheirBands) {
+  // Gradients that make the walked coordinate land exactly on a row, so that a column's lower
+  // pixel is exactly the first row past a band: flat and steep, rising and falling, leaving the
+  // image and crossing bands of one row each.
+  struct Case {
+    double x0, y0, x1, y1;
+  };
+  const Case cases[] = {{0, 0, 20, 10}, {0, 9, 20, -1}, {3, 0, 35, 8},
+                        {0, 0, 10, 20}, {9, 0, -1, 20}, {0, 4, 36, 13}};
+  for (const Case& c : cases) {
+    // The unused top byte left clear: any write, even one that blends nothing in, sets it.
+    constexpr std::uint32_t kGrey = 0x00808080u;
+    Image whole(24, 9, kGrey), rows(24, 9, kGrey);
+    rasterLine(whole.band(0, 9), c.x0, c.y0, c.x1, c.y1, 0x3366ccu);
+    for (long r = 0; r < 9; ++r) rasterLine(rows.band(r, r + 1), c.x0, c.y0, c.x1, c.y1, 0x3366ccu);
+    EXPECT_TRUE(whole.marginUntouched(kGrey)) << c.x0 << "," << c.y0 << " " << c.x1 << "," << c.y1;
+    EXPECT_TRUE(rows == whole) << c.x0 << "," << c.y0 << " " << c.x1 << "," << c.y1;
+  }
+}
+
 TEST(PixelBuffer, InteriorColumnsBlendAsOnePixelDoes) {
   // A horizontal line at row 5 + f shares each interior column between rows 5 and 6.
   struct Case {

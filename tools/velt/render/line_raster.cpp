@@ -70,26 +70,38 @@ inline __m128i blendTwo(__m128i px, const ColumnWeights::Entry& entry, __m128i c
   return _mm_or_si128(packed, _mm_set1_epi32(static_cast<int>(0xff000000u)));
 }
 
+// How many columns from the one at y, at most count, keep y in [from, to) as it grows by step.
+long columnsWithin(std::int64_t y, std::int64_t step, long count, std::int64_t from,
+                   std::int64_t to) {
+  if (y < from || y >= to) return 0;
+  const std::int64_t n = step > 0   ? (to - 1 - y) / step + 1
+                         : step < 0 ? (y - from) / -step + 1
+                                    : count;
+  return static_cast<long>(std::min<std::int64_t>(n, count));
+}
+
 // The interior columns of a line: count columns from at, majorStep apart, the minor coordinate
 // y (32.32 fixed point, offset by two pixels) growing by step. Adjacent: the two pixels of a
 // column are neighbours in memory (a steep line walking rows, minorStep 1), loaded and stored as
-// one. The loop runs some hundred million times on a dense drawing: rows stay in the offset form
-// the shift gives, the band's first row offset alike, and the weights come from a table.
+// one. The loop runs some hundred million times on a dense drawing: the columns whose pixels
+// both lie in the band are counted out beforehand and walked without a test, rows stay in the
+// offset form the shift gives, and the weights come from a table.
 template <bool kAdjacent>
 void walk(std::uint32_t* at, long count, std::int64_t y, const std::int64_t step, const Axes& axes,
           const std::uint32_t colour) {
   const long majorStep = axes.majorStep, minorStep = kAdjacent ? 1 : axes.minorStep;
   const long from = axes.minorFrom, to = axes.minorTo;
-  const long firstOffsetRow = from + 2;
-  const auto inside = static_cast<unsigned long>(to - 1 - from);
+  // Both pixels of a column lie in the band while its offset row is in from + 2 ... to.
+  const std::int64_t bothFrom = std::int64_t{from + 2} << kFixedShift;
+  const std::int64_t bothTo = std::int64_t{to + 1} << kFixedShift;
   const __m128i c =
       _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(colour)), _mm_setzero_si128());
   const ColumnWeights::Entry* const weights = columnWeights().entries.data();
-  for (; count > 0; --count, y += step, at += majorStep) {
-    const long offsetRow = static_cast<long>(y >> kFixedShift);
-    const auto lower = static_cast<std::uint32_t>((y >> (kFixedShift - 8)) & 0xff);
-    if (static_cast<unsigned long>(offsetRow - firstOffsetRow) < inside) {
-      // Both pixels inside the band: the common case.
+  while (count > 0) {
+    const long run = columnsWithin(y, step, count, bothFrom, bothTo);
+    for (long k = 0; k < run; ++k, y += step, at += majorStep) {
+      const long offsetRow = static_cast<long>(y >> kFixedShift);
+      const auto lower = static_cast<std::uint32_t>((y >> (kFixedShift - 8)) & 0xff);
       std::uint32_t* p = at + (offsetRow - 2) * minorStep;
       if constexpr (kAdjacent) {
         const __m128i px = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
@@ -101,13 +113,19 @@ void walk(std::uint32_t* at, long count, std::int64_t y, const std::int64_t step
         p[0] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(out));
         p[minorStep] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(out, 4)));
       }
-    } else {
-      const long row = offsetRow - 2;
-      if (within(row, from, to))
-        at[row * minorStep] = blendPixel(at[row * minorStep], 256 - lower, colour);
-      if (within(row + 1, from, to))
-        at[(row + 1) * minorStep] = blendPixel(at[(row + 1) * minorStep], lower, colour);
     }
+    count -= run;
+    if (run > 0 || count == 0) continue;
+    // A column with a pixel beyond the band's edge: each pixel on its own.
+    const long row = static_cast<long>(y >> kFixedShift) - 2;
+    const auto lower = static_cast<std::uint32_t>((y >> (kFixedShift - 8)) & 0xff);
+    if (within(row, from, to))
+      at[row * minorStep] = blendPixel(at[row * minorStep], 256 - lower, colour);
+    if (within(row + 1, from, to))
+      at[(row + 1) * minorStep] = blendPixel(at[(row + 1) * minorStep], lower, colour);
+    --count;
+    y += step;
+    at += majorStep;
   }
 }
 
