@@ -15,6 +15,7 @@
 #include "command.h"
 #include "font/freetype_font.h"
 #include "io/progress.h"
+#include "render/canvas_pipe.h"
 #include "render/layer_rules.h"
 #include "render/png_canvas.h"
 #include "render/scene.h"
@@ -39,8 +40,9 @@ std::unique_ptr<Canvas> makeCanvas(const std::string& path, ImageFormat format,
   const Rgb background = backgroundOf(o.blackBackground);
   if (format == ImageFormat::kPng)
     return std::make_unique<PngCanvas>(path, o.width, o.height, background);
-  return std::make_unique<SvgCanvas>(path, o.width, o.height, background,
-                                     font != nullptr ? font->family() : "sans-serif");
+  // Turning every coordinate into text costs as much as the scene walk: it runs beside it.
+  return std::make_unique<CanvasPipe>(std::make_unique<SvgCanvas>(
+      path, o.width, o.height, background, font != nullptr ? font->family() : "sans-serif"));
 }
 
 // Completes the canvas on a second thread while whenDrawn runs on this one.
