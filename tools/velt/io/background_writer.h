@@ -4,11 +4,10 @@
 // written while the next is filled; a writer that cannot have a thread writes in place.
 #pragma once
 
-#include <condition_variable>
 #include <cstdio>
-#include <mutex>
 #include <string>
-#include <thread>
+
+#include "io/ordered_worker.h"
 
 namespace velt {
 
@@ -18,33 +17,23 @@ class BackgroundWriter {
   // path names it in errors.
   BackgroundWriter(std::FILE* file, std::string path);
   // Stops the thread; chunks not yet written may be lost (finish() was not reached).
-  ~BackgroundWriter();
+  ~BackgroundWriter() = default;
   BackgroundWriter(const BackgroundWriter&) = delete;
   BackgroundWriter& operator=(const BackgroundWriter&) = delete;
 
   // Takes chunk to be written after the ones before it and leaves in it an empty string with
   // room, for the next. Throws CommandFailure(kFileError) when an earlier chunk failed.
-  void write(std::string& chunk);
-  // Writes what is left and waits for it; throws CommandFailure(kFileError) when any chunk
-  // failed.
-  void finish();
+  void write(std::string& chunk) { worker_.handOver(chunk); }
+  // Waits until every chunk is written; throws CommandFailure(kFileError) when one failed.
+  void finish() { worker_.drain(); }
 
  private:
   std::FILE* file_;
   std::string path_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::string pending_;  // handed over, not yet taken by the thread
-  bool hasPending_ = false;
-  bool writing_ = false;
-  bool failed_ = false;
-  bool stopping_ = false;
-  std::string spare_;
-  std::thread thread_;
+  // One chunk waits while another is written: memory stays at three chunks.
+  OrderedWorker<std::string> worker_;
 
-  void run();
-  bool writeNow(const std::string& chunk);
-  void throwIfFailed() const;
+  void writeNow(const std::string& chunk);
 };
 
 }  // namespace velt

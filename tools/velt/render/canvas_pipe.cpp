@@ -1,9 +1,7 @@
-// tools/velt/render/canvas_pipe.cpp: recording, the hand-over and the replay. The thread takes
-// whole batches, oldest first; the caller waits only when kBatchesWaiting are already queued.
-// Storage of replayed batches goes back to the caller for reuse.
+// tools/velt/render/canvas_pipe.cpp: recording calls into batches and replaying them; an
+// OrderedWorker carries the batches across.
 #include "render/canvas_pipe.h"
 
-#include <system_error>
 #include <utility>
 
 namespace velt {
@@ -23,22 +21,9 @@ void CanvasPipe::Batch::clear() {
 }
 
 CanvasPipe::CanvasPipe(std::unique_ptr<Canvas> target)
-    : target_(std::move(target)), raster_(target_->raster()) {
-  try {
-    thread_ = std::thread([this] { run(); });
-  } catch (const std::system_error&) {
-    // No thread to be had: handOver() replays in place.
-  }
-}
-
-CanvasPipe::~CanvasPipe() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    stopping_ = true;
-  }
-  changed_.notify_all();
-  if (thread_.joinable()) thread_.join();
-}
+    : target_(std::move(target)),
+      raster_(target_->raster()),
+      worker_([this](Batch& batch) { replay(batch); }, kBatchesWaiting) {}
 
 void CanvasPipe::beginEntity(const char* kind) {
   record({Op::kBeginEntity, {}, kind, {}, 0, 0, 0, 0, 0});
@@ -95,11 +80,7 @@ void CanvasPipe::text(const TextRun& run, Rgb colour) {
 
 void CanvasPipe::finish() {
   handOver();
-  if (thread_.joinable()) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return (waiting_.empty() && !busy_) || failure_; });
-    throwIfFailed();
-  }
+  worker_.drain();
   target_->finish();
 }
 
@@ -121,53 +102,7 @@ std::uint32_t CanvasPipe::recordPath(const PixelPath& path) {
 }
 
 void CanvasPipe::handOver() {
-  if (filling_.calls.empty()) return;
-  if (!thread_.joinable()) {
-    replay(filling_);
-    filling_.clear();
-    return;
-  }
-  std::unique_lock<std::mutex> lock(mutex_);
-  changed_.wait(lock, [this] { return waiting_.size() < kBatchesWaiting || failure_; });
-  throwIfFailed();
-  waiting_.push_back(std::move(filling_));
-  filling_ = Batch{};
-  if (!spare_.empty()) {
-    filling_ = std::move(spare_.back());
-    spare_.pop_back();
-  }
-  changed_.notify_all();
-}
-
-void CanvasPipe::throwIfFailed() {
-  if (failure_) std::rethrow_exception(failure_);
-}
-
-void CanvasPipe::run() {
-  std::unique_lock<std::mutex> lock(mutex_);
-  for (;;) {
-    changed_.wait(lock, [this] { return !waiting_.empty() || stopping_; });
-    if (stopping_) return;
-    Batch batch = std::move(waiting_.front());
-    waiting_.pop_front();
-    busy_ = true;
-    lock.unlock();
-    std::exception_ptr failed;
-    try {
-      replay(batch);
-    } catch (...) {
-      failed = std::current_exception();
-    }
-    batch.clear();
-    lock.lock();
-    busy_ = false;
-    if (failed) {
-      failure_ = failed;
-      waiting_.clear();
-    }
-    spare_.push_back(std::move(batch));
-    changed_.notify_all();
-  }
+  if (!filling_.calls.empty()) worker_.handOver(filling_);
 }
 
 void CanvasPipe::replay(const Batch& batch) {

@@ -4,15 +4,11 @@
 // Calls are copied into batches (paths and texts with them); a few batches wait at most.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <exception>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
+#include "io/ordered_worker.h"
 #include "render/canvas.h"
 
 namespace velt {
@@ -22,7 +18,7 @@ class CanvasPipe : public Canvas {
   // Runs target's calls on a thread of its own, or on the caller's when no thread can be had.
   explicit CanvasPipe(std::unique_ptr<Canvas> target);
   // Stops the thread; calls not yet carried out are dropped (finish() was not reached).
-  ~CanvasPipe() override;
+  ~CanvasPipe() override = default;
   CanvasPipe(const CanvasPipe&) = delete;
   CanvasPipe& operator=(const CanvasPipe&) = delete;
 
@@ -75,21 +71,13 @@ class CanvasPipe : public Canvas {
   std::unique_ptr<Canvas> target_;
   const bool raster_;
   Batch filling_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<Batch> waiting_;
-  bool busy_ = false;
-  bool stopping_ = false;
-  std::exception_ptr failure_;
-  std::vector<Batch> spare_;
-  PixelPath replayPath_;
-  std::thread thread_;
+  PixelPath replayPath_;  // the worker's, reused for every path replayed
+  // Last: its thread replays into target_ and replayPath_, and stops before they go.
+  OrderedWorker<Batch> worker_;
 
   void record(const Call& call);
   std::uint32_t recordPath(const PixelPath& path);
   void handOver();
-  void throwIfFailed();
-  void run();
   void replay(const Batch& batch);
 };
 
